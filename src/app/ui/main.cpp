@@ -1,0 +1,17 @@
+#include <QApplication>
+#include <QIcon>
+
+#include "app/ui/usb_window.h"
+#include "hid/platform_port.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("kestrova");
+  QApplication::setApplicationDisplayName("Kestrova");
+  QApplication::setWindowIcon(QIcon(":/icons/kestrova-32.png"));
+
+  const auto port = kestrova::hid::MakePlatformPort();
+  kestrova::ui::USB window(kestrova::ui::DesktopServices(*port));
+  window.Form_Load();
+  return QApplication::exec();
+}
