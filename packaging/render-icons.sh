@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the PNG icons from data/icons/kestrova.svg. The PNGs are committed,
-# so the build needs no SVG renderer; run this only after editing the SVG.
+# so the build needs no SVG renderer; run this (needs rsvg-convert from
+# librsvg2-bin) only after editing the SVG.
 set -euo pipefail
 cd "$(dirname "$0")/../data/icons"
 for size in 16 32 48 64 128 256; do
