@@ -19,7 +19,10 @@ class SwitchModel {
   SwitchModel();
 
   // Applies one output report (report ID byte first). Returns false, and
-  // changes nothing, when it does not carry a well-formed frame.
+  // changes nothing, when it does not carry a well-formed frame: report ID
+  // 00, lead byte AA, command 01 (keys and settings) or 02 (mouse), a slot
+  // address that is a multiple of 4 up to 7C, four data bytes. Bytes after
+  // the frame (the zero fill of the report) are not looked at.
   bool ApplyReport(std::span<const std::uint8_t> report);
 
   const Record& record(std::size_t index) const { return records_.at(index); }
