@@ -215,6 +215,9 @@ void USB::contion_Click() {
 bool USB::FindTheHid() { return link_.FindTheHid(); }
 
 void USB::OnDiscovery(bool found) {
+  if (const auto notice = accessDeniedNotice_.AfterDiscoveryRun(!found && link_.accessDeniedThisRun())) {
+    AddStatusLine(Text(*notice));
+  }
   if (found) {
     Label3->setText("设备连接成功！");
     EnableDeviceControls();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/ui/window_services.h"
+#include "hid/access_denied_notice.h"
 #include "hid/device_link.h"
 #include "keys/key_code.h"
 #include "keys/key_table.h"
@@ -138,6 +139,7 @@ class USB : public QWidget {
 
   WindowServices services_;
   hid::DeviceLink link_;
+  hid::AccessDeniedNotice accessDeniedNotice_;
   std::array<QString, keys::kKeyCodeTableSize> keyCodeTable_;
   keys::KeyCodeValue keyCode_ = 0.0;
   std::uint8_t modifierMask_ = 0;

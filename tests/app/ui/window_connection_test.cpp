@@ -107,3 +107,55 @@ TEST_F(Connection, HandlesStayBoundedOverManyCyclesAndUnloadClosesThem) {
 
 }  // namespace
 }  // namespace kestrova::testing
+
+namespace kestrova::testing {
+namespace {
+
+class AccessDenied : public WindowFixture {
+ protected:
+  // The vendor interface is present but refuses to open, as a hidraw node
+  // without the user's permissions does.
+  void PlugDenied() {
+    footSwitch.PlugInto(port);
+    port.interfaceAt(footSwitch.vendorPath()).openFailure = hid::OpenFailure::AccessDenied;
+  }
+  void Ticks(int count) {
+    for (int i = 0; i < count; ++i) window->Timer1_Timer();
+  }
+  int NoticeCount() const { return static_cast<int>(LogMessages().filter("没有访问权限").size()); }
+};
+
+TEST_F(AccessDenied, OneLinePerEpisodeOnceTheDenialLasts) {
+  PlugDenied();
+  Ticks(3);
+  EXPECT_EQ(NoticeCount(), 0) << "udev may still be setting the permissions";
+  Ticks(1);
+  EXPECT_EQ(NoticeCount(), 1);
+  Ticks(50);
+  EXPECT_EQ(NoticeCount(), 1) << "one line per episode, not per tick";
+  EXPECT_EQ(window->Label3->text(), "请插入设备！");
+  EXPECT_FALSE(window->Command_key(0)->isEnabled());
+
+  footSwitch.UnplugFrom(port);
+  Ticks(2);
+  PlugDenied();
+  Ticks(10);
+  EXPECT_EQ(NoticeCount(), 2) << "plugged again: a new episode";
+}
+
+TEST_F(AccessDenied, BriefDenialOrOpenableDeviceSaysNothing) {
+  PlugDenied();
+  Ticks(3);
+  port.interfaceAt(footSwitch.vendorPath()).openFailure = hid::OpenFailure::None;  // permissions applied
+  Ticks(10);
+  EXPECT_EQ(window->Label3->text(), "设备连接成功！");
+  EXPECT_EQ(NoticeCount(), 0);
+
+  // Another kind of failure is not a permissions problem.
+  port.interfaceAt(footSwitch.vendorPath()).openFailure = hid::OpenFailure::Other;
+  Ticks(10);
+  EXPECT_EQ(NoticeCount(), 0);
+}
+
+}  // namespace
+}  // namespace kestrova::testing
