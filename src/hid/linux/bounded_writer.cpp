@@ -85,6 +85,9 @@ struct BoundedWriter::Shared {
       lock.lock();
       job->state = ok ? JobState::Succeeded : JobState::Failed;
       writing = false;
+      // Let go before the caller wakes: a caller that got its answer holds
+      // the last reference, so the duplicate is closed when Write returns.
+      job.reset();
       jobFinished.notify_all();
     }
     queue.clear();

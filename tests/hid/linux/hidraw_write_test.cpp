@@ -83,6 +83,22 @@ TEST_F(HidrawWrite, WholeReportArrivesInOneWrite) {
   EXPECT_EQ(ReadAll(node), both);
 }
 
+// The write works on a duplicate of the handle's descriptor; once Write has
+// answered, the duplicate must be gone, or a device would see its last close
+// later than the handle's.
+TEST_F(HidrawWrite, AnsweredWriteHoldsNoDescriptor) {
+  const fs::path node = tree_.root() / "hidraw0";
+  WriteFile(node, "");
+  const DeviceHandle handle = port_.Open(node.string(), OpenMode::ReadWrite);
+  const Bytes report(9, 0x11);
+  ASSERT_TRUE(port_.Write(handle, report));
+  const std::size_t open = CountOpenDescriptors();
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_TRUE(port_.Write(handle, report));
+    ASSERT_EQ(CountOpenDescriptors(), open) << "after write " << i;
+  }
+}
+
 TEST_F(HidrawWrite, ReportThroughAFifoKeepsItsBytes) {
   const fs::path fifo = tree_.root() / "hidraw0";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
