@@ -291,7 +291,8 @@ TEST_F(DeviceLinkTest, BothIdsZeroWithNoEarlierGoodHandleConnectWithoutAWriteHan
 }
 
 TEST_F(DeviceLinkTest, RecordsWhenTheWantedDeviceRefusedToOpen) {
-  auto& denied = PlugOtherDevice("switch", kSwitchIds);
+  footSwitch.PlugInto(port);
+  auto& denied = port.interfaceAt(footSwitch.vendorPath());
   denied.openFailure = OpenFailure::AccessDenied;
 
   EXPECT_FALSE(link.FindTheHid());
