@@ -1,18 +1,11 @@
 #include "hid/report_encoding.h"
 
 #include <cstddef>
-#include <optional>
-#include <string>
+
+#include "hid/hex_digit.h"
 
 namespace kestrova::hid {
 namespace {
-
-std::optional<std::uint8_t> HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<std::uint8_t>(c - 'a' + 10);
-  if (c >= 'A' && c <= 'F') return static_cast<std::uint8_t>(c - 'A' + 10);
-  return std::nullopt;
-}
 
 // n / 2 to the nearest whole number, a half going to the even neighbour.
 std::size_t HalfRoundedToEven(std::size_t n) {

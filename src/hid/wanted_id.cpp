@@ -1,5 +1,7 @@
 #include "hid/wanted_id.h"
 
+#include "hid/hex_digit.h"
+
 namespace kestrova::hid {
 namespace {
 
@@ -11,13 +13,6 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-std::optional<unsigned> HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<std::uint16_t> ParseWantedId(std::string_view text) {
@@ -27,7 +22,7 @@ std::optional<std::uint16_t> ParseWantedId(std::string_view text) {
   for (const char c : digits) {
     const auto digit = HexDigitValue(c);
     if (!digit) return std::nullopt;
-    value = value << 4 | *digit;
+    value = value << 4 | unsigned{*digit};
     // Checked per digit, so a long text of leading zeros is fine and no
     // text can overflow.
     if (value > 0xFFFF) return std::nullopt;
