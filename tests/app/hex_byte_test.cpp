@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <limits>
 
 namespace kestrova {
@@ -11,6 +13,7 @@ struct HexCase {
   double value;
   const char* hex;
 };
+void PrintTo(const HexCase& c, std::ostream* os) { *os << c.value; }
 
 class HexByteTest : public ::testing::TestWithParam<HexCase> {};
 

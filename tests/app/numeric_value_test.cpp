@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -13,6 +15,7 @@ struct NumericCase {
   const char* text;
   double value;
 };
+void PrintTo(const NumericCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class NumericValueTest : public ::testing::TestWithParam<NumericCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <limits>
 
 #include "app/numeric_value.h"
@@ -15,6 +17,7 @@ struct FrameCase {
   KeyCodeValue code;
   const char* frame;
 };
+void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.frame; }
 
 class KeyFrameTest : public ::testing::TestWithParam<FrameCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace kestrova::settings {
 namespace {
 
@@ -11,6 +13,7 @@ struct DelayCase {
   bool logged;
   const char* logText;  // when logged
 };
+void PrintTo(const DelayCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class KeyDelayTest : public ::testing::TestWithParam<DelayCase> {};
 
