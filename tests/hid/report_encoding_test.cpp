@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct EncodingCase {
   std::string frameText;
   std::uint16_t reportLength;
   std::string expectedReport;
+  friend void PrintTo(const EncodingCase& c, std::ostream* out) {
+    *out << '"' << c.frameText << "\" at length " << c.reportLength;
+  }
 };
 
 class ReportEncodingTest : public ::testing::TestWithParam<EncodingCase> {};

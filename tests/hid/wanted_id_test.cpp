@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace kestrova::hid {
@@ -12,6 +13,7 @@ namespace {
 struct IdCase {
   std::string text;
   std::optional<std::uint16_t> expected;
+  friend void PrintTo(const IdCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
 };
 
 class WantedIdTest : public ::testing::TestWithParam<IdCase> {};
