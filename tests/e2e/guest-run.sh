@@ -15,6 +15,8 @@ for arg in "$@"; do
 done
 
 export KESTROVA_SIM="$sim"
+# Here a missing uhid is a failure, not a reason to skip.
+export KESTROVA_E2E_REQUIRED=1
 export QT_QPA_PLATFORM=offscreen
 export HOME=/tmp
 export LANG=C.UTF-8

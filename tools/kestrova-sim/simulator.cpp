@@ -23,6 +23,8 @@ namespace {
 // node normally follows within milliseconds, even in an emulated machine.
 constexpr std::chrono::milliseconds kNodeWaitLimit{10'000};
 constexpr int kNodePollMs = 2;
+constexpr std::chrono::milliseconds kKeepModeFor{3'000};
+constexpr int kModePollMs = 50;
 
 std::string Hex2(unsigned value) { return HexBytes(std::span<const std::uint8_t>(std::array{static_cast<std::uint8_t>(value)})); }
 
@@ -65,14 +67,17 @@ int Simulator::Run() {
       break;
     }
     if (ready > 0) {
+      // The kernel's events first, all that are queued: a command such as
+      // "dump" then reflects every report written before it was sent.
+      for (std::size_t i = 0; i < interfaces_.size(); ++i) {
+        if (fds[i + 2].revents & POLLIN) DrainUhidEvents(i);
+      }
       if (fds[0].revents & POLLIN) HandleSignal();
       if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) HandleCommandInput();
-      for (std::size_t i = 0; i < interfaces_.size(); ++i) {
-        if (fds[i + 2].revents & POLLIN) HandleUhidEvent(i);
-      }
     }
     const Clock::time_point now = Clock::now();
     LookForNodes(now);
+    KeepNodeModes(now);
     RunDueTimers(now);
   }
   Stop();
@@ -97,9 +102,8 @@ bool Simulator::Start() {
       return false;
     }
   }
-  for (std::size_t i = 0; i < interfaces_.size(); ++i) {
-    if (!PlugIn(i)) return false;
-  }
+  PlugInAll();
+  if (quit_) return false;
   const Clock::time_point now = Clock::now();
   if (options_.runTime) runEnd_ = now + *options_.runTime;
   if (options_.pluggedTime) scheduledUnplug_ = now + *options_.pluggedTime;
@@ -108,6 +112,7 @@ bool Simulator::Start() {
 
 bool Simulator::PlugIn(std::size_t index) {
   Interface& entry = interfaces_[index];
+  entry.plugPending = false;
   if (entry.uhid.created()) return true;
   DeviceIdentity identity;
   identity.name = options_.name;
@@ -119,7 +124,10 @@ bool Simulator::PlugIn(std::size_t index) {
       entry.spec.kind == InterfaceKind::Vendor ? VendorReportDescriptor() : BootKeyboardReportDescriptor();
   std::string error;
   if (!entry.uhid.Create(identity, descriptor, error)) {
+    // A switch that cannot appear is of no use to whoever started it.
     PrintProblem("interface " + std::to_string(index) + ": " + error);
+    exitCode_ = 1;
+    quit_ = true;
     return false;
   }
   entry.awaitingNode = true;
@@ -130,6 +138,7 @@ bool Simulator::PlugIn(std::size_t index) {
 
 void Simulator::Unplug(std::size_t index) {
   Interface& entry = interfaces_[index];
+  entry.plugPending = false;
   if (!entry.uhid.created()) return;
   std::string error;
   if (!entry.uhid.Destroy(error)) {
@@ -137,11 +146,28 @@ void Simulator::Unplug(std::size_t index) {
     return;
   }
   entry.awaitingNode = false;
+  entry.keepModeUntil.reset();
   PrintEvent("unplugged " + std::to_string(index));
 }
 
 void Simulator::PlugInAll() {
-  for (std::size_t i = 0; i < interfaces_.size(); ++i) PlugIn(i);
+  for (Interface& entry : interfaces_) entry.plugPending = !entry.uhid.created();
+  PlugInNextPending();
+}
+
+void Simulator::PlugInNextPending() {
+  // One interface at a time, each once the previous one has its node: the
+  // kernel then numbers the nodes in creation order, as a real device's
+  // interfaces come up one after the other.
+  for (const Interface& entry : interfaces_) {
+    if (entry.awaitingNode) return;
+  }
+  for (std::size_t i = 0; i < interfaces_.size(); ++i) {
+    if (interfaces_[i].plugPending) {
+      PlugIn(i);
+      return;
+    }
+  }
 }
 
 void Simulator::UnplugAll() {
@@ -150,16 +176,22 @@ void Simulator::UnplugAll() {
 
 bool Simulator::AnyPlugged() const {
   return std::any_of(interfaces_.begin(), interfaces_.end(),
-                     [](const Interface& entry) { return entry.uhid.created(); });
+                     [](const Interface& entry) { return entry.uhid.created() || entry.plugPending; });
 }
 
-void Simulator::HandleUhidEvent(std::size_t index) {
+void Simulator::DrainUhidEvents(std::size_t index) {
+  pollfd pending{interfaces_[index].uhid.fd(), POLLIN, 0};
+  while (HandleUhidEvent(index) && ::poll(&pending, 1, 0) > 0 && (pending.revents & POLLIN)) {
+  }
+}
+
+bool Simulator::HandleUhidEvent(std::size_t index) {
   Interface& entry = interfaces_[index];
   uhid_event event{};
   std::string error;
   if (!entry.uhid.ReadEvent(event, error)) {
     PrintProblem("interface " + std::to_string(index) + ": " + error);
-    return;
+    return false;
   }
   const std::string which = std::to_string(index);
   switch (event.type) {
@@ -182,6 +214,7 @@ void Simulator::HandleUhidEvent(std::size_t index) {
     }
     default: break;
   }
+  return true;
 }
 
 void Simulator::HandleOutput(std::size_t index, const uhid_output_req& output) {
@@ -223,10 +256,31 @@ void Simulator::LookForNodes(Clock::time_point now) {
       continue;
     }
     entry.awaitingNode = false;
-    if (entry.spec.nodeMode && ::chmod(node->c_str(), *entry.spec.nodeMode) != 0) {
-      PrintProblem("chmod " + *node + ": " + std::strerror(errno));
+    entry.node = *node;
+    if (entry.spec.nodeMode) {
+      if (::chmod(node->c_str(), *entry.spec.nodeMode) == 0) {
+        entry.keepModeUntil = now + kKeepModeFor;
+      } else {
+        PrintProblem("chmod " + *node + ": " + std::strerror(errno));
+      }
     }
     PrintEvent("node " + std::to_string(i) + " " + KindName(entry.spec.kind) + " " + *node);
+  }
+  PlugInNextPending();
+}
+
+void Simulator::KeepNodeModes(Clock::time_point now) {
+  for (Interface& entry : interfaces_) {
+    if (!entry.keepModeUntil) continue;
+    if (now > *entry.keepModeUntil) {
+      entry.keepModeUntil.reset();
+      continue;
+    }
+    struct stat status {};
+    const mode_t wanted = *entry.spec.nodeMode;
+    if (::stat(entry.node.c_str(), &status) == 0 && (status.st_mode & 07777) != wanted) {
+      if (::chmod(entry.node.c_str(), wanted) != 0) entry.keepModeUntil.reset();
+    }
   }
 }
 
@@ -311,6 +365,9 @@ int Simulator::PollTimeout(Clock::time_point now) const {
   const bool awaitingNode = std::any_of(interfaces_.begin(), interfaces_.end(),
                                         [](const Interface& entry) { return entry.awaitingNode; });
   if (awaitingNode && (timeout < 0 || timeout > kNodePollMs)) timeout = kNodePollMs;
+  const bool keepingModes = std::any_of(interfaces_.begin(), interfaces_.end(),
+                                        [](const Interface& entry) { return entry.keepModeUntil.has_value(); });
+  if (keepingModes && (timeout < 0 || timeout > kModePollMs)) timeout = kModePollMs;
   return timeout;
 }
 

@@ -33,20 +33,28 @@ class Simulator {
     InterfaceSpec spec;
     UhidInterface uhid;
     std::string uniq;
+    bool plugPending = false;  // to be plugged in after the ones before it
     bool awaitingNode = false;
     Clock::time_point nodeDeadline{};
+    std::string node;
+    // A desktop's udev sets the node's mode after it appears; the wanted
+    // mode is kept up for a while so the simulator's choice stands.
+    std::optional<Clock::time_point> keepModeUntil;
   };
 
   bool Start();
   bool PlugIn(std::size_t index);
   void Unplug(std::size_t index);
   void PlugInAll();
+  void PlugInNextPending();
   void UnplugAll();
   bool AnyPlugged() const;
 
-  void HandleUhidEvent(std::size_t index);
+  void DrainUhidEvents(std::size_t index);
+  bool HandleUhidEvent(std::size_t index);
   void HandleOutput(std::size_t index, const uhid_output_req& output);
   void LookForNodes(Clock::time_point now);
+  void KeepNodeModes(Clock::time_point now);
   void HandleSignal();
   void HandleCommandInput();
   void RunCommand(std::string_view line);
