@@ -5,18 +5,13 @@
 #include <limits>
 #include <system_error>
 
+#include "app/hex_digit.h"
+
 namespace kestrova {
 namespace {
 
 bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Walks the text, hiding the characters that the rule skips.
 class Cursor {
@@ -41,9 +36,9 @@ std::optional<double> RadixNumber(Cursor& cursor, int radix) {
   double value = 0;
   bool any = false;
   for (;;) {
-    const int digit = HexDigitValue(cursor.Peek());
-    if (digit < 0 || digit >= radix) break;
-    value = value * radix + digit;
+    const auto digit = HexDigitValue(cursor.Peek());
+    if (!digit || *digit >= radix) break;
+    value = value * radix + *digit;
     any = true;
     cursor.Advance();
   }

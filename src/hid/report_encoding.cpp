@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "hid/hex_digit.h"
+#include "app/hex_digit.h"
 
 namespace kestrova::hid {
 namespace {

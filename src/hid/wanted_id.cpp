@@ -1,6 +1,6 @@
 #include "hid/wanted_id.h"
 
-#include "hid/hex_digit.h"
+#include "app/hex_digit.h"
 
 namespace kestrova::hid {
 namespace {
