@@ -94,9 +94,9 @@ TEST_F(HidrawPortOnSimulatedSwitch, WrittenReportsReachTheDeviceByteForByteAndAr
   EXPECT_TRUE(port_->Write(handle, Bytes({0x00, 0x55, 0x01, 0x08, 0x01, 0x02, 0x03, 0x04, 0x00})));
 
   const std::vector<std::string> records = sim_->DumpRecords();
-  EXPECT_EQ(sim_->OutputsOf(0, mark), (std::vector<std::string>{"00 AA 01 00 00 3C 00 00 00",
-                                                                 "00 AA 02 0C 00 01 00 00 00",
-                                                                 "00 55 01 08 01 02 03 04 00"}));
+  EXPECT_EQ(sim_->OutputsOf(0, mark),
+            (std::vector<std::string>{"00 AA 01 00 00 3C 00 00 00", "00 AA 02 0C 00 01 00 00 00",
+                                      "00 55 01 08 01 02 03 04 00"}));
   EXPECT_TRUE(sim_->OutputsOf(1, mark).empty());
   ASSERT_EQ(records.size(), 32u);
   EXPECT_EQ(records[0], "01 00 3C 00 00");

@@ -51,7 +51,11 @@ if [ -z "$kernel" ]; then
     fi
   done
 fi
-[ -n "$kernel" ] && [ -r "$kernel" ] || missing "no readable /boot/vmlinuz-* with modules in /lib/modules"
+if [ -n "${KESTROVA_E2E_KERNEL:-}" ]; then
+  [ -r "$kernel" ] || missing "KESTROVA_E2E_KERNEL=$kernel is not a readable file"
+else
+  [ -n "$kernel" ] || missing "no readable /boot/vmlinuz-* with modules in /lib/modules"
+fi
 version=${kernel#/boot/vmlinuz-}
 [ -f "/lib/modules/$version/modules.dep" ] || missing "no modules for kernel $version in /lib/modules/$version"
 [ -x /bin/busybox ] || missing "/bin/busybox not found (busybox-static)"

@@ -17,10 +17,10 @@ bool UhidRequired();
 
 // In a fixture's SetUp: skip, or fail where uhid is required, when the
 // simulator cannot run.
-#define KESTROVA_REQUIRE_UHID()                                                          \
-  do {                                                                                   \
-    if (const auto& why = ::kestrova::e2e::UhidUnavailableReason()) {                    \
-      if (::kestrova::e2e::UhidRequired()) FAIL() << *why;                               \
-      GTEST_SKIP() << *why;                                                              \
-    }                                                                                    \
+#define KESTROVA_REQUIRE_UHID()                                       \
+  do {                                                                \
+    if (const auto& why = ::kestrova::e2e::UhidUnavailableReason()) { \
+      if (::kestrova::e2e::UhidRequired()) FAIL() << *why;            \
+      GTEST_SKIP() << *why;                                           \
+    }                                                                 \
   } while (false)

@@ -146,8 +146,7 @@ TEST_F(WindowOnSimulatedSwitch, UsesTheOpenableInterfaceWhenTheFirstCannotBeOpen
 // The switch's keyboard and its configuration interface under the same IDs,
 // both open to the user, created in either order: reports go to the
 // configuration interface only.
-class KeyboardBesideTheVendorInterface : public WindowOnSimulatedSwitch,
-                                         public ::testing::WithParamInterface<bool> {};
+class KeyboardBesideTheVendorInterface : public WindowOnSimulatedSwitch, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(KeyboardBesideTheVendorInterface, FramesGoToTheVendorInterface) {
   const bool keyboardFirst = GetParam();

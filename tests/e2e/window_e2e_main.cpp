@@ -1,12 +1,12 @@
 // The window scenarios run as a plain user, as the tool does on a desktop:
 // the hidraw nodes it may open are those the scenario grants.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "privileges.h"
 #include "uhid_access.h"

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
   kestrova::sim::ParsedOptions parsed = kestrova::sim::ParseSimOptions(args);
   if (!parsed.options) {
     std::fputs(parsed.message.c_str(), parsed.exitCode == 0 ? stdout : stderr);
-    if (!parsed.message.empty() && parsed.message.back() != '\n') std::fputc('\n', parsed.exitCode == 0 ? stdout : stderr);
+    if (!parsed.message.empty() && parsed.message.back() != '\n')
+      std::fputc('\n', parsed.exitCode == 0 ? stdout : stderr);
     return parsed.exitCode;
   }
   kestrova::sim::Simulator simulator(std::move(*parsed.options));

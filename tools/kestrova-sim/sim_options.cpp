@@ -93,9 +93,7 @@ ParsedOptions Fail(const std::string& message) {
 
 }  // namespace
 
-const char* KindName(InterfaceKind kind) {
-  return kind == InterfaceKind::Vendor ? "vendor" : "keyboard";
-}
+const char* KindName(InterfaceKind kind) { return kind == InterfaceKind::Vendor ? "vendor" : "keyboard"; }
 
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
   SimOptions options;

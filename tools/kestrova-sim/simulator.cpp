@@ -26,14 +26,20 @@ constexpr int kNodePollMs = 2;
 constexpr std::chrono::milliseconds kKeepModeFor{3'000};
 constexpr int kModePollMs = 50;
 
-std::string Hex2(unsigned value) { return HexBytes(std::span<const std::uint8_t>(std::array{static_cast<std::uint8_t>(value)})); }
+std::string Hex2(unsigned value) {
+  return HexBytes(std::span<const std::uint8_t>(std::array{static_cast<std::uint8_t>(value)}));
+}
 
 const char* ReportTypeName(std::uint8_t type) {
   switch (type) {
-    case UHID_FEATURE_REPORT: return "feature";
-    case UHID_OUTPUT_REPORT: return "output";
-    case UHID_INPUT_REPORT: return "input";
-    default: return "unknown";
+    case UHID_FEATURE_REPORT:
+      return "feature";
+    case UHID_OUTPUT_REPORT:
+      return "output";
+    case UHID_INPUT_REPORT:
+      return "input";
+    default:
+      return "unknown";
   }
 }
 
@@ -88,8 +94,7 @@ bool Simulator::Start() {
   sigset_t signals;
   sigemptyset(&signals);
   for (const int signo : {SIGUSR1, SIGUSR2, SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signo);
-  if (::sigprocmask(SIG_BLOCK, &signals, nullptr) != 0 ||
-      (signalFd_ = ::signalfd(-1, &signals, SFD_CLOEXEC)) < 0) {
+  if (::sigprocmask(SIG_BLOCK, &signals, nullptr) != 0 || (signalFd_ = ::signalfd(-1, &signals, SFD_CLOEXEC)) < 0) {
     PrintProblem(std::string("signals: ") + std::strerror(errno));
     return false;
   }
@@ -195,11 +200,21 @@ bool Simulator::HandleUhidEvent(std::size_t index) {
   }
   const std::string which = std::to_string(index);
   switch (event.type) {
-    case UHID_START: PrintEvent("start " + which); break;
-    case UHID_STOP: PrintEvent("stop " + which); break;
-    case UHID_OPEN: PrintEvent("open " + which); break;
-    case UHID_CLOSE: PrintEvent("close " + which); break;
-    case UHID_OUTPUT: HandleOutput(index, event.u.output); break;
+    case UHID_START:
+      PrintEvent("start " + which);
+      break;
+    case UHID_STOP:
+      PrintEvent("stop " + which);
+      break;
+    case UHID_OPEN:
+      PrintEvent("open " + which);
+      break;
+    case UHID_CLOSE:
+      PrintEvent("close " + which);
+      break;
+    case UHID_OUTPUT:
+      HandleOutput(index, event.u.output);
+      break;
     case UHID_GET_REPORT:
       PrintEvent("get-report " + which + " " + ReportTypeName(event.u.get_report.rtype) + " " +
                  Hex2(event.u.get_report.rnum));
@@ -212,7 +227,8 @@ bool Simulator::HandleUhidEvent(std::size_t index) {
       if (!entry.uhid.RefuseSetReport(event.u.set_report.id, error)) PrintProblem(error);
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return true;
 }
@@ -221,8 +237,8 @@ void Simulator::HandleOutput(std::size_t index, const uhid_output_req& output) {
   const Interface& entry = interfaces_[index];
   const std::size_t size = std::min<std::size_t>(output.size, UHID_DATA_MAX);
   const std::span<const std::uint8_t> report(output.data, size);
-  PrintEvent("output " + std::to_string(index) + " " + KindName(entry.spec.kind) + " " +
-             ReportTypeName(output.rtype) + " " + HexBytes(report));
+  PrintEvent("output " + std::to_string(index) + " " + KindName(entry.spec.kind) + " " + ReportTypeName(output.rtype) +
+             " " + HexBytes(report));
 
   // Only the configuration interface takes frames; a keyboard's output
   // report is its LEDs.
@@ -295,8 +311,12 @@ void Simulator::HandleSignal() {
         PlugInAll();
       }
       break;
-    case SIGUSR2: PrintRecords(); break;
-    default: quit_ = true; break;
+    case SIGUSR2:
+      PrintRecords();
+      break;
+    default:
+      quit_ = true;
+      break;
   }
 }
 
@@ -362,8 +382,8 @@ int Simulator::PollTimeout(Clock::time_point now) const {
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - now).count();
     timeout = static_cast<int>(std::clamp<long long>(wait, 0, 60'000));
   }
-  const bool awaitingNode = std::any_of(interfaces_.begin(), interfaces_.end(),
-                                        [](const Interface& entry) { return entry.awaitingNode; });
+  const bool awaitingNode =
+      std::any_of(interfaces_.begin(), interfaces_.end(), [](const Interface& entry) { return entry.awaitingNode; });
   if (awaitingNode && (timeout < 0 || timeout > kNodePollMs)) timeout = kNodePollMs;
   const bool keepingModes = std::any_of(interfaces_.begin(), interfaces_.end(),
                                         [](const Interface& entry) { return entry.keepModeUntil.has_value(); });
