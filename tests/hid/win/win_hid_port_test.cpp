@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,18 +61,31 @@ TEST(WinHidPortEnumeration, EveryInterfaceThatOpensReadsAsAHidDevice) {
 }
 
 struct OpenCase {
-  const char* name;
+  std::string name;
   std::string path;
+  OpenMode mode;
   OpenFailure expected;
 };
 
-class WinHidPortOpenFails : public testing::TestWithParam<std::tuple<OpenCase, OpenMode>> {};
+void PrintTo(const OpenCase& openCase, std::ostream* out) { *out << openCase.name; }
+
+// Each path in both modes: the read handle fails the same way as the other.
+std::vector<OpenCase> InBothModes(std::vector<OpenCase> cases) {
+  std::vector<OpenCase> both;
+  for (const OpenCase& openCase : cases) {
+    both.push_back({openCase.name + "ReadWrite", openCase.path, OpenMode::ReadWrite, openCase.expected});
+    both.push_back({openCase.name + "Overlapped", openCase.path, OpenMode::Overlapped, openCase.expected});
+  }
+  return both;
+}
+
+class WinHidPortOpenFails : public testing::TestWithParam<OpenCase> {};
 
 TEST_P(WinHidPortOpenFails, GivesAnInvalidHandleWithTheReason) {
-  const auto& [openCase, mode] = GetParam();
+  const OpenCase& openCase = GetParam();
   WinHidPort port;
   const DWORD handlesBefore = OpenHandleCount();
-  DeviceHandle handle = port.Open(openCase.path, mode);
+  DeviceHandle handle = port.Open(openCase.path, openCase.mode);
   EXPECT_FALSE(handle.valid());
   EXPECT_EQ(handle.failure(), openCase.expected);
   EXPECT_FALSE(handle.Close());
@@ -84,21 +98,17 @@ TEST_P(WinHidPortOpenFails, GivesAnInvalidHandleWithTheReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, WinHidPortOpenFails,
-    testing::Combine(
-        testing::Values(OpenCase{"Empty", "", OpenFailure::Other},
-                        OpenCase{"AbsentHidInterface",
-                                 "\\\\?\\hid#vid_2704&pid_2018#0&0&0&0#"
-                                 "{4d1e55b2-f16f-11cf-88cb-001111000030}",
-                                 OpenFailure::Other},
-                        OpenCase{"AbsentFile", "C:\\kestrova-no-such-dir\\device", OpenFailure::Other},
-                        // Windows answers a read-write open of a directory
-                        // with access denied, as it does for keyboards.
-                        OpenCase{"Directory", "C:\\windows", OpenFailure::AccessDenied}),
-        testing::Values(OpenMode::ReadWrite, OpenMode::Overlapped)),
-    [](const auto& caseInfo) {
-      return std::string(std::get<0>(caseInfo.param).name) +
-             (std::get<1>(caseInfo.param) == OpenMode::Overlapped ? "Overlapped" : "ReadWrite");
-    });
+    testing::ValuesIn(InBothModes({
+        {"Empty", "", {}, OpenFailure::Other},
+        {"AbsentHidInterface",
+         "\\\\?\\hid#vid_2704&pid_2018#0&0&0&0#{4d1e55b2-f16f-11cf-88cb-001111000030}", {},
+         OpenFailure::Other},
+        {"AbsentFile", "C:\\kestrova-no-such-dir\\device", {}, OpenFailure::Other},
+        // Windows answers a read-write open of a directory with access
+        // denied, as it does for keyboards and mice.
+        {"Directory", "C:\\windows", {}, OpenFailure::AccessDenied},
+    })),
+    [](const auto& caseInfo) { return caseInfo.param.name; });
 
 class WinHidPortOnPipe : public testing::Test {
  protected:
@@ -154,6 +164,8 @@ struct StalledWriteCase {
   const char* name;
   BoundedWriter::Timing timing;
 };
+
+void PrintTo(const StalledWriteCase& stalledCase, std::ostream* out) { *out << stalledCase.name; }
 
 class WinHidPortStalledWrite : public testing::TestWithParam<StalledWriteCase> {};
 
