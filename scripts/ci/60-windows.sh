@@ -37,7 +37,8 @@ start=$SECONDS
 # The device manager lives as long as the wine server: a server of its own
 # for the run without the HID bus, so the full run below gets it back.
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebus.sys=d" KESTROVA_EXPECT_NO_HID=1 \
-  wine "$build/tests/hid/win/win_hid_port_test.exe" --gtest_filter='WinHidPortEnumeration.EndsCleanly*'
+  wine "$build/tests/hid/win/win_hid_port_test.exe" \
+  --gtest_filter='WinHidPortEnumeration.EndsCleanly*'
 wineserver -k
 wineserver -w
 

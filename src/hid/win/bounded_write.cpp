@@ -20,7 +20,8 @@ namespace {
 
 DWORD WINAPI RunWrite(LPVOID parameter) {
   // The thread's own reference, handed over by the caller.
-  std::unique_ptr<std::shared_ptr<WriteJob>> reference(static_cast<std::shared_ptr<WriteJob>*>(parameter));
+  std::unique_ptr<std::shared_ptr<WriteJob>> reference(
+      static_cast<std::shared_ptr<WriteJob>*>(parameter));
   WriteJob& job = **reference;
   DWORD written = 0;
   const BOOL ok = WriteFile(job.file.get(), job.bytes.data(), static_cast<DWORD>(job.bytes.size()),

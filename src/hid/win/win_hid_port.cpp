@@ -39,7 +39,8 @@ std::vector<HidInterface> WinHidPort::EnumerateInterfaces() {
     // Windows itself refuses read-write opens of keyboard and mouse
     // collections, so they need no marking here; their IDs are only known
     // by opening.
-    interfaces.push_back(HidInterface{ReadInterfacePath(set.get(), interfaceData), std::nullopt, false});
+    interfaces.push_back(
+        HidInterface{ReadInterfacePath(set.get(), interfaceData), std::nullopt, false});
   }
   return interfaces;
 }

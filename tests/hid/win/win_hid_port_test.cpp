@@ -73,8 +73,10 @@ void PrintTo(const OpenCase& openCase, std::ostream* out) { *out << openCase.nam
 std::vector<OpenCase> InBothModes(std::vector<OpenCase> cases) {
   std::vector<OpenCase> both;
   for (const OpenCase& openCase : cases) {
-    both.push_back({openCase.name + "ReadWrite", openCase.path, OpenMode::ReadWrite, openCase.expected});
-    both.push_back({openCase.name + "Overlapped", openCase.path, OpenMode::Overlapped, openCase.expected});
+    for (const auto& [suffix, mode] : {std::pair{"ReadWrite", OpenMode::ReadWrite},
+                                       std::pair{"Overlapped", OpenMode::Overlapped}}) {
+      both.push_back({openCase.name + suffix, openCase.path, mode, openCase.expected});
+    }
   }
   return both;
 }
