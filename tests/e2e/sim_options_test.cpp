@@ -68,6 +68,7 @@ TEST(SimOptions, RefusesWhatItCannotReadWithUsageStatus) {
       {"--unplug-at-output", "0"},     // reports count from 1
       {"--replug-after", "100"},       // nothing unplugs
       {"--frobnicate", "1"},           // unknown option
+      {"--frobnicate"},                // unknown, even without a value
   };
   for (const auto& args : refused) {
     std::string shown;
@@ -77,6 +78,9 @@ TEST(SimOptions, RefusesWhatItCannotReadWithUsageStatus) {
     EXPECT_FALSE(parsed.options.has_value());
     EXPECT_EQ(parsed.exitCode, 2);
     EXPECT_NE(parsed.message.find("kestrova-sim:"), std::string::npos) << parsed.message;
+    if (args[0] == "--frobnicate") {
+      EXPECT_NE(parsed.message.find("unknown option"), std::string::npos) << parsed.message;
+    }
   }
 }
 

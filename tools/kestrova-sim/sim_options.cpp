@@ -1,7 +1,9 @@
 #include "sim_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 
 namespace kestrova::sim {
@@ -104,6 +106,13 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
       options.commands = true;
       continue;
     }
+    static constexpr std::string_view kWithValue[] = {"--vid",         "--pid",       "--name",
+                                                      "--uhid",        "--interface", "--run-time",
+                                                      "--schedule",    "--cycles",    "--unplug-at-output",
+                                                      "--replug-after"};
+    if (std::find(std::begin(kWithValue), std::end(kWithValue), option) == std::end(kWithValue)) {
+      return Fail("unknown option " + option);
+    }
     if (i + 1 >= args.size()) return Fail(option + " needs a value");
     const std::string& value = args[++i];
     bool ok = true;
@@ -142,8 +151,6 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
       std::chrono::milliseconds delay{};
       ok = ParseMilliseconds(value, delay);
       options.replugDelay = delay;
-    } else {
-      return Fail("unknown option " + option);
     }
     if (!ok) return Fail("bad value for " + option + ": " + value);
   }
