@@ -115,6 +115,10 @@ void USB::CreateControls() {
   Label11->setCursor(Qt::PointingHandCursor);
   // The frame box takes any length; the character check is linear in it.
   TextIW->setMaxLength(1 << 30);
+  // Looked up once: every timer tick enables or greys them out again, and a
+  // search by name through all the window's children each time would be
+  // most of the cost of an idle tick.
+  for (std::string_view name : kDeviceControls) deviceControls_.push_back(control(Text(name)));
 }
 
 void USB::CreateKeyButtons() {
@@ -185,7 +189,7 @@ void USB::FillKeyTable() {
 
 void USB::SetDeviceControlsEnabled(bool enabled) {
   for (QPushButton* key : keyButtons_) key->setEnabled(enabled);
-  for (std::string_view name : kDeviceControls) control(Text(name))->setEnabled(enabled);
+  for (QWidget* widget : deviceControls_) widget->setEnabled(enabled);
 }
 
 void USB::EnableDeviceControls() { SetDeviceControlsEnabled(true); }

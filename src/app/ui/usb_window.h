@@ -144,6 +144,7 @@ class USB : public QWidget {
   keys::KeyCodeValue keyCode_ = 0.0;
   std::uint8_t modifierMask_ = 0;
   std::vector<QPushButton*> keyButtons_;
+  std::vector<QWidget*> deviceControls_;  // kDeviceControls, in that order
   bool filteringTextIW_ = false;
   bool unloaded_ = false;
 };
