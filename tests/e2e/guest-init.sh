@@ -33,7 +33,19 @@ else
   mount -t tmpfs -o mode=1777 tmpfs /host/dev/shm
   mount -t proc proc /host/proc
   mount -t sysfs sysfs /host/sys
+  # The guest's own /tmp hides the host's; a project checked out under the
+  # host's /tmp is bound back into it so the payload can still be reached.
+  mkdir -p /hosttmp
+  mount -o bind /host/tmp /hosttmp
   mount -t tmpfs -o mode=1777 tmpfs /host/tmp
+  case $run in
+    /tmp/?*/*)
+      top=${run#/tmp/}
+      top=${top%%/*}
+      mkdir -p "/host/tmp/$top"
+      mount -o bind "/hosttmp/$top" "/host/tmp/$top"
+      ;;
+  esac
   mount -t tmpfs -o mode=0755 tmpfs /host/run
   read -r uptime _ </proc/uptime
   echo "guest-init: up after $uptime s, running $run"
