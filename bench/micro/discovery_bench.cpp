@@ -93,7 +93,7 @@ void FindTheHidRun(benchmark::State& state, const Scenario& scenario) {
   // starting afresh now and then keeps that from growing without bound.
   constexpr std::size_t kRunsPerRig = 1024;
   std::size_t runs = 0;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     const bool found = rig->link.FindTheHid();
     benchmark::DoNotOptimize(found);
     if (found != expectFound) {

@@ -18,7 +18,7 @@ constexpr std::string_view kKeyFrame = "aa 01 04 01 3A 00 00";
 
 void EncodeReport_KeyFrame(benchmark::State& state) {
   const auto length = static_cast<std::uint16_t>(state.range(0));
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     auto report = hid::EncodeReport(kKeyFrame, length);
     benchmark::DoNotOptimize(report.data());
   }
@@ -29,7 +29,7 @@ BENCHMARK(EncodeReport_KeyFrame)->Arg(9)->Arg(65);
 void KeyFrameText_KeyClick(benchmark::State& state) {
   // After a key click the code is the key's decimal text, as in the table.
   const keys::KeyCodeValue code = std::string("58");
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     auto frame = keys::KeyFrameText(2.0, 0x01, code);
     benchmark::DoNotOptimize(frame);
   }
@@ -39,7 +39,7 @@ BENCHMARK(KeyFrameText_KeyClick);
 void KeyFrameText_ModifierToggle(benchmark::State& state) {
   // After a modifier toggle the code is the number 0.
   const keys::KeyCodeValue code = 0.0;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     auto frame = keys::KeyFrameText(1.0, 0x05, code);
     benchmark::DoNotOptimize(frame);
   }
@@ -60,7 +60,7 @@ void WriteFrame_Connected(benchmark::State& state) {
     state.SkipWithError("the foot switch was not found");
     return;
   }
-  for (auto _ : state) link.WriteFrame(kKeyFrame);
+  for ([[maybe_unused]] auto _ : state) link.WriteFrame(kKeyFrame);
 }
 BENCHMARK(WriteFrame_Connected);
 

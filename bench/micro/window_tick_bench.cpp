@@ -28,7 +28,7 @@ void WindowTick(benchmark::State& state) {
   window.Timer1->stop();  // the benchmark drives the ticks
   window.Timer1_Timer();
   QApplication::processEvents();
-  for (auto _ : state) window.Timer1_Timer();
+  for ([[maybe_unused]] auto _ : state) window.Timer1_Timer();
   if (window.link().deviceConnected() != withDevice) state.SkipWithError("the tick gave the wrong state");
 }
 BENCHMARK(WindowTick)->ArgName("device")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

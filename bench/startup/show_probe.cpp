@@ -7,12 +7,12 @@
 // KESTROVA_PROBE_SETTLE_MS more (default 0) it adds a second line,
 //   settled_rss_kib=... settled_hwm_kib=... settled_anon_kib=... settled_file_kib=...
 // and ends the program; with a negative settle time the program goes on.
+#include <time.h>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWindow>
-#include <time.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -60,16 +60,25 @@ Memory ReadMemory() {
 class ShowProbe : public QObject {
  public:
   ShowProbe(std::int64_t startNs, std::string reportPath, int settleMs)
-      : QObject(QCoreApplication::instance()), startNs_(startNs), reportPath_(std::move(reportPath)),
-        settleMs_(settleMs) {}
+      : QObject(QCoreApplication::instance()),
+        startNs_(startNs),
+        reportPath_(std::move(reportPath)),
+        settleMs_(settleMs) {
+    // A zero timer fires once the events pending now are handled: here, once
+    // the expose has been handled and the window drawn.
+    afterExpose_.setSingleShot(true);
+    afterExpose_.setInterval(0);
+    connect(&afterExpose_, &QTimer::timeout, this, &ShowProbe::AfterFirstFrame);
+    settle_.setSingleShot(true);
+    connect(&settle_, &QTimer::timeout, this, &ShowProbe::Finish);
+  }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (exposeNs_ == 0 && event->type() == QEvent::Expose) {
       const auto* window = qobject_cast<QWindow*>(watched);
       if (window != nullptr && window->isExposed()) {
         exposeNs_ = NowNs();
-        // Queued: runs once the expose has been handled, the window drawn.
-        QMetaObject::invokeMethod(this, [this] { AfterFirstFrame(); }, Qt::QueuedConnection);
+        afterExpose_.start();
       }
     }
     return false;
@@ -79,7 +88,7 @@ class ShowProbe : public QObject {
   void AfterFirstFrame() {
     const std::int64_t drawnNs = NowNs();
     Append("expose_ms=" + Ms(exposeNs_) + " drawn_ms=" + Ms(drawnNs) + " " + ReadMemory().Text("") + "\n");
-    if (settleMs_ >= 0) QTimer::singleShot(settleMs_, this, [this] { Finish(); });
+    if (settleMs_ >= 0) settle_.start(settleMs_);
   }
 
   void Finish() {
@@ -104,6 +113,8 @@ class ShowProbe : public QObject {
   std::string reportPath_;
   int settleMs_;
   std::int64_t exposeNs_ = 0;
+  QTimer afterExpose_;
+  QTimer settle_;
 };
 
 void InstallProbe() {

@@ -134,9 +134,10 @@ int main(int argc, char** argv) {
     }
   }
   if (probe.empty() || programs.size() < 2 || runs == 0) {
-    std::fputs("usage: kestrova-bench-startup --probe LIB [--runs N] [--settle-ms MS] NAME=PROGRAM "
-               "YARDSTICK=PROGRAM...\n",
-               stderr);
+    std::fputs(
+        "usage: kestrova-bench-startup --probe LIB [--runs N] [--settle-ms MS] NAME=PROGRAM "
+        "YARDSTICK=PROGRAM...\n",
+        stderr);
     return 2;
   }
   const char* platformEnv = std::getenv("QT_QPA_PLATFORM");
@@ -157,9 +158,8 @@ int main(int argc, char** argv) {
   }
   std::remove(reportPath.c_str());
 
-  const char* keys[] = {"expose_ms",       "drawn_ms",        "rss_kib",          "hwm_kib",
-                        "anon_kib",        "file_kib",        "settled_rss_kib",  "settled_hwm_kib",
-                        "settled_anon_kib", "settled_file_kib"};
+  const char* keys[] = {"expose_ms", "drawn_ms",        "rss_kib",         "hwm_kib",          "anon_kib",
+                        "file_kib",  "settled_rss_kib", "settled_hwm_kib", "settled_anon_kib", "settled_file_kib"};
   bool allRan = true;
   for (const Program& program : programs) {
     std::printf("BENCH startup platform=%s program=%s runs=%zu failures=%u", platform.c_str(), program.name.c_str(),

@@ -9,8 +9,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QLabel window(QString::fromUtf8("请插入设备！"));
   QFont font;
-  font.setFamilies({"宋体", "SimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC",
-                    "Droid Sans Fallback"});
+  font.setFamilies(
+      {"宋体", "SimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC", "Droid Sans Fallback"});
   font.setPointSizeF(9);
   window.setFont(font);
   window.setWindowTitle("text");

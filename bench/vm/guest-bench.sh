@@ -84,6 +84,9 @@ else
 fi
 stop_sim
 "$here/../idle-cpu.sh" vm/no_device "$idleSeconds" "$build/kestrova" || rc=1
+# The same with a caret that does not blink: what the caret costs.
+KESTROVA_IDLE_PROBE=$KESTROVA_IDLE_PROBE:$build/bench/startup/libkestrova_steady_caret.so \
+  "$here/../idle-cpu.sh" vm/no_device_steady_caret "$idleSeconds" "$build/kestrova" || rc=1
 # The floor here: a Qt window that only wakes every 350 ms.
 "$here/../idle-cpu.sh" vm/minimal_tick_350ms "$idleSeconds" "$build/bench/startup/kestrova-bench-minimal-window" \
   --tick-ms 350 || rc=1

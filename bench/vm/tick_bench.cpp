@@ -11,6 +11,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -54,7 +55,7 @@ struct Way {
 double Percentile(std::vector<double> values, double fraction) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+  const auto index = static_cast<std::size_t>(std::lround(fraction * static_cast<double>(values.size() - 1)));
   return values[index];
 }
 
@@ -122,7 +123,8 @@ int main(int argc, char** argv) {
                   {},
                   {},
                   0});
-  ways.push_back({"hidapi", [] {}, [] { return kestrova::bench::HidLibraryTick(kVendor, kProduct); }, [] {}, {}, {}, 0});
+  ways.push_back(
+      {"hidapi", [] {}, [] { return kestrova::bench::HidLibraryTick(kVendor, kProduct); }, [] {}, {}, {}, 0});
   ways.push_back({"bare", [] {}, [] { return kestrova::bench::BareTick(kVendor, kProduct); }, [] {}, {}, {}, 0});
 
   for (unsigned round = 0; round < options.rounds; ++round) {
