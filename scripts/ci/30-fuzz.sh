@@ -3,12 +3,12 @@
 # each for a bounded time from its seed corpus under fuzz/corpus. Any crash,
 # sanitizer report or broken property fails the stage; each target's
 # execution count is printed.
-# KESTROVA_FUZZ_SECONDS sets the time per target (default 30).
+# KESTROVA_FUZZ_SECONDS sets the time per target (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 build=build-fuzz
-seconds=${KESTROVA_FUZZ_SECONDS:-30}
+seconds=${KESTROVA_FUZZ_SECONDS:-20}
 CXX=clang++-14 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKESTROVA_BUILD_FUZZERS=ON -DKESTROVA_BUILD_GUI=OFF -DKESTROVA_BUILD_TESTS=OFF \
   -DKESTROVA_WARNINGS_AS_ERRORS=ON -DKESTROVA_BUILD_BENCHMARKS=OFF >/dev/null
