@@ -58,6 +58,7 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
   std::vector<std::string> argvText{path, "--commands"};
   argvText.insert(argvText.end(), args.begin(), args.end());
   std::vector<char*> argv;
+  argv.reserve(argvText.size() + 1);
   for (std::string& arg : argvText) argv.push_back(arg.data());
   argv.push_back(nullptr);
 

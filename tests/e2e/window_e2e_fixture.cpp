@@ -79,15 +79,15 @@ QStringList WindowOnSimulatedSwitch::LogMessages() const {
 }
 
 std::vector<QWidget*> WindowOnSimulatedSwitch::DeviceControls() const {
+  const std::initializer_list<QWidget*> named = {
+      window->Command_shift,   window->Command_ctrl,     window->Command_alt,   window->Command_win,
+      window->Command_shift_r, window->Command_ctrl_r,   window->Command_alt_r, window->Command_win_r,
+      window->Command1,        window->Iwrite,           window->Command_L_btn, window->Command_M_btn,
+      window->Command_R_btn,   window->Command_auto_run, window->Command2};
   std::vector<QWidget*> controls;
+  controls.reserve(static_cast<std::size_t>(kKeyButtons) + named.size());
   for (int i = 0; i < kKeyButtons; ++i) controls.push_back(window->Command_key(i));
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           window->Command_shift, window->Command_ctrl, window->Command_alt, window->Command_win,
-           window->Command_shift_r, window->Command_ctrl_r, window->Command_alt_r, window->Command_win_r,
-           window->Command1, window->Iwrite, window->Command_L_btn, window->Command_M_btn, window->Command_R_btn,
-           window->Command_auto_run, window->Command2}) {
-    controls.push_back(control);
-  }
+  controls.insert(controls.end(), named);
   return controls;
 }
 

@@ -19,13 +19,14 @@ namespace {
 using StartUp = WindowFixture;
 
 std::vector<QWidget*> DeviceControls(const ui::USB& window) {
+  const std::initializer_list<const char*> names = {
+      "Command_shift",  "Command_ctrl",  "Command_alt",   "Command_win",      "Command_shift_r",
+      "Command_ctrl_r", "Command_alt_r", "Command_win_r", "Command1",         "Iwrite",
+      "Command_L_btn",  "Command_M_btn", "Command_R_btn", "Command_auto_run", "Command2"};
   std::vector<QWidget*> controls;
+  controls.reserve(static_cast<std::size_t>(keys::kKeyButtonCount) + names.size());
   for (int i = 0; i < keys::kKeyButtonCount; ++i) controls.push_back(window.Command_key(i));
-  for (const char* name : {"Command_shift", "Command_ctrl", "Command_alt", "Command_win", "Command_shift_r",
-                           "Command_ctrl_r", "Command_alt_r", "Command_win_r", "Command1", "Iwrite", "Command_L_btn",
-                           "Command_M_btn", "Command_R_btn", "Command_auto_run", "Command2"}) {
-    controls.push_back(window.control(name));
-  }
+  for (const char* name : names) controls.push_back(window.control(name));
   return controls;
 }
 
