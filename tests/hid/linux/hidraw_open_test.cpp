@@ -27,7 +27,7 @@ int FdOf(const DeviceHandle& handle) { return static_cast<int>(handle.native());
 class HidrawOpen : public testing::Test {
  protected:
   fs::path MakeFile(const std::string& name) {
-    const fs::path path = tree_.root() / name;
+    fs::path path = tree_.root() / name;
     WriteFile(path, "");
     return path;
   }
