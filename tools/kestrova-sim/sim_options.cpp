@@ -152,6 +152,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
       ok = ParseMilliseconds(value, delay);
       options.replugDelay = delay;
     }
+    // NOLINTNEXTLINE(performance-inefficient-string-concatenation): built once, on the way out
     if (!ok) return Fail("bad value for " + option + ": " + value);
   }
   if (options.cycles && !options.pluggedTime) return Fail("--cycles needs --schedule");
