@@ -45,6 +45,16 @@ class DeviceAttributePath {
   std::array<char, 48> text_{};  // longest: hidraw4294967295/device/report_descriptor
 };
 
+// The key of a node's device in the known devices: the node's number and
+// the target of its device link; nullopt when the link cannot be read.
+std::optional<std::string> DeviceKey(int classDirFd, unsigned number) {
+  const std::string link = "hidraw" + std::to_string(number) + "/device";
+  std::array<char, 512> target{};
+  const ssize_t length = readlinkat(classDirFd, link.c_str(), target.data(), target.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return std::nullopt;
+  return std::to_string(number) + " " + std::string(target.data(), static_cast<std::size_t>(length));
+}
+
 std::optional<DeviceIds> ReadIdsFromUevent(int classDirFd, unsigned number, SysfsBuffer& buffer) {
   const auto size = ReadSmallFile(classDirFd, DeviceAttributePath(number, "uevent").c_str(), buffer);
   if (!size) return std::nullopt;
@@ -54,10 +64,11 @@ std::optional<DeviceIds> ReadIdsFromUevent(int classDirFd, unsigned number, Sysf
   return ParseHidIdLine(text);
 }
 
-bool DescriptorIsKeyboardOrMouseOnly(int classDirFd, unsigned number, SysfsBuffer& buffer) {
+// nullopt when the descriptor cannot be read.
+std::optional<bool> DescriptorIsKeyboardOrMouseOnly(int classDirFd, unsigned number, SysfsBuffer& buffer) {
   const auto size =
       ReadSmallFile(classDirFd, DeviceAttributePath(number, "report_descriptor").c_str(), buffer);
-  if (!size) return false;
+  if (!size) return std::nullopt;
   const auto summary = ParseReportDescriptor(std::span<const std::uint8_t>(buffer.data(), *size));
   return AllTopLevelCollectionsAreKeyboardOrMouse(summary.applicationCollections);
 }
@@ -76,13 +87,29 @@ std::vector<HidInterface> HidrawPort::EnumerateInterfaces() {
   const std::vector<unsigned> numbers = ListHidrawNumbers(classDirFd);
   interfaces.reserve(numbers.size());
   SysfsBuffer buffer;
+  std::unordered_map<std::string, KnownDevice> listedNow;
   for (const unsigned number : numbers) {
     HidInterface& listed = interfaces.emplace_back();
     listed.path = locations_.deviceDir + "/hidraw" + std::to_string(number);
-    listed.idsWithoutOpening = ReadIdsFromUevent(classDirFd, number, buffer);
-    listed.keyboardOrMouseOnly = DescriptorIsKeyboardOrMouseOnly(classDirFd, number, buffer);
+    std::optional<std::string> key = DeviceKey(classDirFd, number);
+    const auto known = key ? known_.find(*key) : known_.end();
+    KnownDevice device;
+    if (known != known_.end()) {
+      device = known->second;
+    } else {
+      device.ids = ReadIdsFromUevent(classDirFd, number, buffer);
+      const std::optional<bool> keyboardOrMouseOnly = DescriptorIsKeyboardOrMouseOnly(classDirFd, number, buffer);
+      device.keyboardOrMouseOnly = keyboardOrMouseOnly.value_or(false);
+      // A read that failed is tried again at the next listing.
+      if (!device.ids || !keyboardOrMouseOnly) key.reset();
+    }
+    if (key) listedNow.emplace(*key, device);
+    listed.idsWithoutOpening = device.ids;
+    listed.keyboardOrMouseOnly = device.keyboardOrMouseOnly;
   }
   close(classDirFd);
+  // Devices gone since are forgotten.
+  known_ = std::move(listedNow);
   return interfaces;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "hid/hid_port.h"
 #include "hid/linux/bounded_writer.h"
@@ -31,9 +33,21 @@ class HidrawPort final : public HidPort {
   bool Write(const DeviceHandle& handle, std::span<const std::uint8_t> report) override;
 
  private:
+  // What a listing learnt of one HID device. Its IDs and report descriptor
+  // never change while it exists, and its sysfs name, the target of
+  // hidrawN/device, carries the kernel's count of HID devices, so no later
+  // device has it: a device seen before need not be read again.
+  struct KnownDevice {
+    std::optional<DeviceIds> ids;
+    bool keyboardOrMouseOnly = false;
+  };
+
   bool CloseNative(std::intptr_t native) override;
 
   HidrawLocations locations_;
+  // The devices of the last listing that were read in full, by node
+  // number and device name.
+  std::unordered_map<std::string, KnownDevice> known_;
   linux_hidraw::BoundedWriter writer_;
 };
 

@@ -61,6 +61,26 @@ class FakeSysfs {
     Place(deviceDir / "uevent", uevent);
     Place(deviceDir / "report_descriptor", descriptor);
   }
+  // Another device takes the node over, as when the kernel gives a freed
+  // hidraw number to the next device plugged in: its device directory has
+  // a name of its own.
+  void ReplaceDevice(const std::string& name, const std::string& deviceName, const FakeFile& uevent,
+                     const FakeFile& descriptor) {
+    const fs::path deviceDir = tree_.root() / "devices" / deviceName;
+    fs::create_directories(deviceDir);
+    fs::remove(classDir() / name / "device");
+    fs::create_symlink(deviceDir, classDir() / name / "device");
+    Place(deviceDir / "uevent", uevent);
+    Place(deviceDir / "report_descriptor", descriptor);
+  }
+  // Replaces the files of the entry's present device.
+  void SetFiles(const std::string& name, const FakeFile& uevent, const FakeFile& descriptor) {
+    const fs::path deviceDir = fs::canonical(classDir() / name / "device");
+    fs::remove_all(deviceDir / "uevent");
+    fs::remove_all(deviceDir / "report_descriptor");
+    Place(deviceDir / "uevent", uevent);
+    Place(deviceDir / "report_descriptor", descriptor);
+  }
   void AddStrayFile(const std::string& name) { WriteFile(classDir() / name, "not an entry"); }
 
   fs::path classDir() const { return tree_.root() / "class"; }
@@ -171,6 +191,56 @@ TEST(HidrawEnumeration, ReadsIdsAndKindOfEveryEntryDefensively) {
     EXPECT_EQ(interfaces[i].idsWithoutOpening, rows[i].ids);
     EXPECT_EQ(interfaces[i].keyboardOrMouseOnly, rows[i].keyboardOrMouseOnly);
   }
+}
+
+// A listing every 350 ms would read two files per node; a device already
+// read is known by its name until it goes, so its node costs one link read.
+TEST(HidrawEnumeration, ADeviceReadOnceIsNotReadAgain) {
+  FakeSysfs sysfs;
+  sysfs.AddEntry("hidraw0", FakeFile::Text(Uevent("HID_ID=0003:00002704:00002018")), FakeFile::Binary(kKeyboard));
+  HidrawPort port(sysfs.locations());
+  ASSERT_EQ(port.EnumerateInterfaces().size(), 1u);
+
+  // Reading them now would fail: the listing still knows the device.
+  sysfs.SetFiles("hidraw0", FakeFile::Unreadable(), FakeFile::Unreadable());
+  const auto interfaces = port.EnumerateInterfaces();
+  ASSERT_EQ(interfaces.size(), 1u);
+  EXPECT_EQ(interfaces[0].idsWithoutOpening, (DeviceIds{0x2704, 0x2018}));
+  EXPECT_TRUE(interfaces[0].keyboardOrMouseOnly);
+}
+
+TEST(HidrawEnumeration, ANewDeviceOnAKnownNodeIsRead) {
+  FakeSysfs sysfs;
+  sysfs.AddEntry("hidraw0", FakeFile::Text(Uevent("HID_ID=0003:00002704:00002018")), FakeFile::Binary(kKeyboard));
+  HidrawPort port(sysfs.locations());
+  ASSERT_EQ(port.EnumerateInterfaces().size(), 1u);
+
+  sysfs.ReplaceDevice("hidraw0", "0003:046D:C52B.0002", FakeFile::Text(Uevent("HID_ID=0003:0000046D:0000C52B")),
+                      FakeFile::Binary(kKeyboardAndVendor));
+  const auto interfaces = port.EnumerateInterfaces();
+  ASSERT_EQ(interfaces.size(), 1u);
+  EXPECT_EQ(interfaces[0].idsWithoutOpening, (DeviceIds{0x046D, 0xC52B}));
+  EXPECT_FALSE(interfaces[0].keyboardOrMouseOnly);
+}
+
+// A device whose files could not be read is read again at the next listing,
+// so a passing failure does not stay with it.
+TEST(HidrawEnumeration, AFailedReadIsTriedAgain) {
+  FakeSysfs sysfs;
+  sysfs.AddEntry("hidraw0", FakeFile::Missing(), FakeFile::Binary(kKeyboard));
+  sysfs.AddEntry("hidraw1", FakeFile::Text(Uevent("HID_ID=0003:00002704:00002018")), FakeFile::Missing());
+  HidrawPort port(sysfs.locations());
+  auto interfaces = port.EnumerateInterfaces();
+  ASSERT_EQ(interfaces.size(), 2u);
+  EXPECT_EQ(interfaces[0].idsWithoutOpening, std::nullopt);
+  EXPECT_FALSE(interfaces[1].keyboardOrMouseOnly);
+
+  sysfs.SetFiles("hidraw0", FakeFile::Text(Uevent("HID_ID=0003:00002704:00002018")), FakeFile::Binary(kKeyboard));
+  sysfs.SetFiles("hidraw1", FakeFile::Text(Uevent("HID_ID=0003:00002704:00002018")), FakeFile::Binary(kKeyboard));
+  interfaces = port.EnumerateInterfaces();
+  ASSERT_EQ(interfaces.size(), 2u);
+  EXPECT_EQ(interfaces[0].idsWithoutOpening, (DeviceIds{0x2704, 0x2018}));
+  EXPECT_TRUE(interfaces[1].keyboardOrMouseOnly);
 }
 
 // uevent is read into a fixed buffer; a HID_ID line that the buffer cuts
