@@ -38,8 +38,7 @@ constexpr ControlSpec kControls[] = {
     {"Command_alt", K::Button, "FrameKeyBoard", "Alt", {1460, 2960, 650, 500}, YaHei(9), D, D, true, true, true},
     {"Command_alt_r", K::Button, "FrameKeyBoard", "Alt", {5280, 2960, 650, 500}, YaHei(9), D, D, true, true, true},
     {"Command_win_r", K::Button, "FrameKeyBoard", "Win", {5950, 2960, 650, 500}, YaHei(9), D, D, true, true, true},
-    {"Command_shift_r", K::Button, "FrameKeyBoard", "Shift", {6580, 2430, 1325, 500}, YaHei(9), D, D, true, true,
-     true},
+    {"Command_shift_r", K::Button, "FrameKeyBoard", "Shift", {6580, 2430, 1325, 500}, YaHei(9), D, D, true, true, true},
     {"Command_ctrl_r", K::Button, "FrameKeyBoard", "Ctrl", {7280, 2960, 630, 500}, YaHei(9), D, D, true, true, true},
     // The caption is the configured shop name; the window sets it.
     {"Label11", K::Label, "FrameKeyBoard", "", {9900, 240, 2055, 375}, YaHei(10.5), WT, C::White},

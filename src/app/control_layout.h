@@ -11,10 +11,10 @@ namespace kestrova {
 enum class ControlKind { Frame, Label, Button, ComboBox, TextBox, ListBox, CheckBox, OptionButton };
 
 enum class FontFace {
-  Window,  // the window's own font: "宋体" 10.5 pt
-  YaHei,   // "微软雅黑"
-  SongTi,  // "宋体"
-  NSimSun, // "新宋体"
+  Window,   // the window's own font: "宋体" 10.5 pt
+  YaHei,    // "微软雅黑"
+  SongTi,   // "宋体"
+  NSimSun,  // "新宋体"
 };
 
 struct FontSpec {
@@ -57,9 +57,9 @@ std::span<const ControlSpec> WindowControls();
 // The controls besides the key buttons that need the device, in the order
 // they are enabled and disabled.
 constexpr std::array<std::string_view, 15> kDeviceControls = {
-    "Command_shift", "Command_ctrl", "Command_alt", "Command_win", "Command_shift_r",
-    "Command_ctrl_r", "Command_alt_r", "Command_win_r", "Command1", "Iwrite",
-    "Command_L_btn", "Command_M_btn", "Command_R_btn", "Command_auto_run", "Command2",
+    "Command_shift",  "Command_ctrl",  "Command_alt",   "Command_win",      "Command_shift_r",
+    "Command_ctrl_r", "Command_alt_r", "Command_win_r", "Command1",         "Iwrite",
+    "Command_L_btn",  "Command_M_btn", "Command_R_btn", "Command_auto_run", "Command2",
 };
 
 }  // namespace kestrova

@@ -5,9 +5,7 @@
 namespace kestrova::hid {
 
 DeviceHandle::DeviceHandle(DeviceHandle&& other) noexcept
-    : port_(std::exchange(other.port_, nullptr)),
-      native_(std::exchange(other.native_, 0)),
-      failure_(other.failure_) {}
+    : port_(std::exchange(other.port_, nullptr)), native_(std::exchange(other.native_, 0)), failure_(other.failure_) {}
 
 DeviceHandle& DeviceHandle::operator=(DeviceHandle&& other) noexcept {
   if (this != &other) {

@@ -67,8 +67,7 @@ class DeviceHandle {
 
  private:
   friend class HidPort;
-  DeviceHandle(HidPort* port, std::intptr_t native)
-      : port_(port), native_(native), failure_(OpenFailure::None) {}
+  DeviceHandle(HidPort* port, std::intptr_t native) : port_(port), native_(native), failure_(OpenFailure::None) {}
 
   HidPort* port_ = nullptr;
   std::intptr_t native_ = 0;

@@ -70,8 +70,7 @@ std::uint32_t UnsignedValue(std::span<const std::uint8_t> data) {
 }
 
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
-  return b > std::numeric_limits<std::uint64_t>::max() - a ? std::numeric_limits<std::uint64_t>::max()
-                                                             : a + b;
+  return b > std::numeric_limits<std::uint64_t>::max() - a ? std::numeric_limits<std::uint64_t>::max() : a + b;
 }
 
 class Parser {
@@ -83,8 +82,7 @@ class Parser {
       const std::uint8_t prefix = descriptor[pos];
       if (prefix == kLongItemPrefix) {
         // No long item tags are defined; only their length matters.
-        if (remaining < kLongItemHeaderBytes ||
-            remaining - kLongItemHeaderBytes < descriptor[pos + 1]) {
+        if (remaining < kLongItemHeaderBytes || remaining - kLongItemHeaderBytes < descriptor[pos + 1]) {
           summary_.wellFormed = false;
           break;
         }
@@ -98,8 +96,7 @@ class Parser {
       }
       const auto data = descriptor.subspan(pos + 1, dataBytes);
       pos += 1 + dataBytes;
-      HandleShortItem(static_cast<std::uint8_t>((prefix >> 2) & 0x3u),
-                      static_cast<std::uint8_t>(prefix >> 4), data);
+      HandleShortItem(static_cast<std::uint8_t>((prefix >> 2) & 0x3u), static_cast<std::uint8_t>(prefix >> 4), data);
     }
     if (depth_ != 0) summary_.wellFormed = false;
     summary_.outputReportByteLength = LongestOutputReport();

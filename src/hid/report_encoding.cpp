@@ -36,8 +36,7 @@ std::vector<std::uint8_t> EncodeReport(std::string_view frameText, std::uint16_t
   // zero digits; the only thing the padding decides is whether the digit
   // string ends right after a lone last digit.
   const std::size_t statedBytes = HalfRoundedToEven(digitCount);
-  const std::size_t paddedLength =
-      digitCount + (statedBytes < frameBytes ? 2 * (frameBytes - statedBytes) : 0);
+  const std::size_t paddedLength = digitCount + (statedBytes < frameBytes ? 2 * (frameBytes - statedBytes) : 0);
 
   std::vector<std::uint8_t> report(reportLength, 0x00);
   for (std::size_t i = 0; i < frameBytes; ++i) {

@@ -27,9 +27,7 @@ struct WantedIds {
   // Both zero in value: then an interface that cannot be opened, which reads
   // as 0 / 0, counts as the device.
   bool bothZero() const { return vendor == 0 && product == 0; }
-  bool Matches(const DeviceIds& ids) const {
-    return usable() && ids.vendor == *vendor && ids.product == *product;
-  }
+  bool Matches(const DeviceIds& ids) const { return usable() && ids.vendor == *vendor && ids.product == *product; }
 };
 
 }  // namespace kestrova::hid

@@ -11,11 +11,11 @@ namespace kestrova::keys {
 
 // The faces the key captions are drawn in.
 enum class FontClass {
-  YaHei9,      // "微软雅黑" 9 pt
-  YaHei6_75,   // "微软雅黑" 6.75 pt
-  YaHei7_5,    // "微软雅黑" 7.5 pt
-  YaHeiUi6_75, // "Microsoft YaHei UI" 6.75 pt
-  Window,      // the window's own font
+  YaHei9,       // "微软雅黑" 9 pt
+  YaHei6_75,    // "微软雅黑" 6.75 pt
+  YaHei7_5,     // "微软雅黑" 7.5 pt
+  YaHeiUi6_75,  // "Microsoft YaHei UI" 6.75 pt
+  Window,       // the window's own font
 };
 
 struct KeySpec {

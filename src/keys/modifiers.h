@@ -9,13 +9,13 @@ namespace kestrova::keys {
 
 // Back colours in the toolkit's encoding (0x00BBGGRR, high bit = system colour).
 using ColourValue = std::uint32_t;
-constexpr ColourValue kToggleOnColour = 0x00FF00;     // pure green: the only colour that means on
+constexpr ColourValue kToggleOnColour = 0x00FF00;      // pure green: the only colour that means on
 constexpr ColourValue kButtonFaceColour = 0x8000000F;  // the system colour button face: off
 
 struct ModifierToggle {
   std::string_view control;  // window control name
   std::string_view caption;
-  std::uint8_t bit;          // in the modifier byte of a boot keyboard report
+  std::uint8_t bit;  // in the modifier byte of a boot keyboard report
 };
 
 // In the order the frame builder reads them: left Ctrl, Shift, Alt, Win, then right.

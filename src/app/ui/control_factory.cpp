@@ -19,18 +19,12 @@ namespace {
 QColor RoleColour(ColourRole role) {
   const QPalette& palette = QApplication::palette();
   switch (role) {
-    case ColourRole::HighlightText:
-      return palette.color(QPalette::HighlightedText);
-    case ColourRole::WindowText:
-      return palette.color(QPalette::WindowText);
-    case ColourRole::WindowBackground:
-      return palette.color(QPalette::Base);
-    case ColourRole::Green:
-      return QColor(0, 128, 0);
-    case ColourRole::White:
-      return QColor(255, 255, 255);
-    case ColourRole::Default:
-      break;
+    case ColourRole::HighlightText: return palette.color(QPalette::HighlightedText);
+    case ColourRole::WindowText: return palette.color(QPalette::WindowText);
+    case ColourRole::WindowBackground: return palette.color(QPalette::Base);
+    case ColourRole::Green: return QColor(0, 128, 0);
+    case ColourRole::White: return QColor(255, 255, 255);
+    case ColourRole::Default: break;
   }
   return {};
 }
@@ -40,12 +34,9 @@ QString Text(std::string_view text) { return QString::fromUtf8(text.data(), stat
 QWidget* NewWidget(const ControlSpec& spec, QWidget* parent) {
   const QString caption = Text(spec.caption);
   switch (spec.kind) {
-    case ControlKind::Frame:
-      return new QGroupBox(caption, parent);
-    case ControlKind::Label:
-      return new ClickableLabel(caption, parent);
-    case ControlKind::Button:
-      return new QPushButton(caption, parent);
+    case ControlKind::Frame: return new QGroupBox(caption, parent);
+    case ControlKind::Label: return new ClickableLabel(caption, parent);
+    case ControlKind::Button: return new QPushButton(caption, parent);
     case ControlKind::ComboBox: {
       auto* combo = new QComboBox(parent);
       combo->setEditable(true);
@@ -53,10 +44,8 @@ QWidget* NewWidget(const ControlSpec& spec, QWidget* parent) {
       combo->setEditText(caption);
       return combo;
     }
-    case ControlKind::TextBox:
-      return new QLineEdit(caption, parent);
-    case ControlKind::ListBox:
-      return new QListWidget(parent);
+    case ControlKind::TextBox: return new QLineEdit(caption, parent);
+    case ControlKind::ListBox: return new QListWidget(parent);
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(caption, parent);
       box->setChecked(spec.checked);

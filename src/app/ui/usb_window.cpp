@@ -149,8 +149,12 @@ void USB::ConnectHandlers() {
   connect(Command_L_btn, &QPushButton::clicked, this, &USB::Command_L_btn_Click);
   connect(Command_M_btn, &QPushButton::clicked, this, &USB::Command_M_btn_Click);
   connect(Command_R_btn, &QPushButton::clicked, this, &USB::Command_R_btn_Click);
-  connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
-  connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
+  connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) Option1_Click();
+  });
+  connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) Option2_Click();
+  });
   connect(Command_auto_run, &QPushButton::clicked, this, &USB::Command_auto_run_Click);
   connect(Command2, &QPushButton::clicked, this, &USB::Command2_Click);
   connect(Text_delay, &QLineEdit::textChanged, this, &USB::Text_delay_Change);

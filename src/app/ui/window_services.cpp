@@ -15,7 +15,7 @@ WindowServices DesktopServices(hid::HidPort& port) {
   services.sleep = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
   services.now = [] {
     const QDateTime now = QDateTime::currentDateTime();
-    return LocalDateTime{now.date().year(), now.date().month(), now.date().day(),
+    return LocalDateTime{now.date().year(), now.date().month(),  now.date().day(),
                          now.time().hour(), now.time().minute(), now.time().second()};
   };
   services.confirm = [](QWidget* owner, const QString& title, const QString& text) {

@@ -135,9 +135,8 @@ bool BoundedWriter::Write(int fd, std::span<const std::uint8_t> bytes) {
   std::unique_lock lock(shared_->mutex);
   shared_->queue.push_back(job);
   shared_->workArrived.notify_one();
-  const bool finished = shared_->jobFinished.wait_for(lock, waitBound_, [&job] {
-    return job->state == JobState::Succeeded || job->state == JobState::Failed;
-  });
+  const bool finished = shared_->jobFinished.wait_for(
+      lock, waitBound_, [&job] { return job->state == JobState::Succeeded || job->state == JobState::Failed; });
   if (!finished) {
     auto& queue = shared_->queue;
     queue.erase(std::remove(queue.begin(), queue.end(), job), queue.end());

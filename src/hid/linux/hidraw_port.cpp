@@ -66,8 +66,7 @@ std::optional<DeviceIds> ReadIdsFromUevent(int classDirFd, unsigned number, Sysf
 
 // nullopt when the descriptor cannot be read.
 std::optional<bool> DescriptorIsKeyboardOrMouseOnly(int classDirFd, unsigned number, SysfsBuffer& buffer) {
-  const auto size =
-      ReadSmallFile(classDirFd, DeviceAttributePath(number, "report_descriptor").c_str(), buffer);
+  const auto size = ReadSmallFile(classDirFd, DeviceAttributePath(number, "report_descriptor").c_str(), buffer);
   if (!size) return std::nullopt;
   const auto summary = ParseReportDescriptor(std::span<const std::uint8_t>(buffer.data(), *size));
   return AllTopLevelCollectionsAreKeyboardOrMouse(summary.applicationCollections);
@@ -122,8 +121,7 @@ DeviceHandle HidrawPort::Open(const std::string& path, OpenMode mode) {
     fd = open(path.c_str(), flags);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
-    return DeviceHandle::Failed(errno == EACCES || errno == EPERM ? OpenFailure::AccessDenied
-                                                                  : OpenFailure::Other);
+    return DeviceHandle::Failed(errno == EACCES || errno == EPERM ? OpenFailure::AccessDenied : OpenFailure::Other);
   }
   return AdoptHandle(fd);
 }
@@ -144,8 +142,7 @@ std::optional<std::uint16_t> HidrawPort::ReadOutputReportLength(const DeviceHand
   descriptor.size = static_cast<std::uint32_t>(size);
   if (ioctl(FdOf(handle), HIDIOCGRDESC, &descriptor) < 0) return std::nullopt;
   const std::size_t length = std::min<std::size_t>(descriptor.size, sizeof descriptor.value);
-  return ParseReportDescriptor(std::span<const std::uint8_t>(descriptor.value, length))
-      .outputReportByteLength;
+  return ParseReportDescriptor(std::span<const std::uint8_t>(descriptor.value, length)).outputReportByteLength;
 }
 
 bool HidrawPort::Write(const DeviceHandle& handle, std::span<const std::uint8_t> report) {

@@ -21,8 +21,7 @@ class HidrawPort final : public HidPort {
  public:
   static constexpr std::chrono::milliseconds kDefaultWriteBound{250};
 
-  explicit HidrawPort(HidrawLocations locations = {},
-                      std::chrono::milliseconds writeBound = kDefaultWriteBound);
+  explicit HidrawPort(HidrawLocations locations = {}, std::chrono::milliseconds writeBound = kDefaultWriteBound);
 
   std::vector<HidInterface> EnumerateInterfaces() override;
   DeviceHandle Open(const std::string& path, OpenMode mode) override;

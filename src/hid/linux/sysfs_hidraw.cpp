@@ -16,9 +16,7 @@ constexpr std::string_view kHidIdKey = "HID_ID=";
 // The kernel prints each field with eight digits; more would not be an ID.
 constexpr std::size_t kMaxHexDigits = 8;
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // One hexadecimal field of 1 to 8 digits; advances `text` past it.
 std::optional<std::uint32_t> TakeHexField(std::string_view& text) {
@@ -93,8 +91,7 @@ std::optional<DeviceIds> ParseHidIdLine(std::string_view ueventText) {
   return DeviceIds{static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*product)};
 }
 
-std::optional<std::size_t> ReadSmallFile(int dirFd, const char* relativePath,
-                                         std::span<std::uint8_t> buffer) {
+std::optional<std::size_t> ReadSmallFile(int dirFd, const char* relativePath, std::span<std::uint8_t> buffer) {
   const int fd = openat(dirFd, relativePath, O_RDONLY | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return std::nullopt;
   std::size_t filled = 0;

@@ -27,7 +27,6 @@ std::optional<DeviceIds> ParseHidIdLine(std::string_view ueventText);
 // Reads at most buffer.size() bytes of the file at `relativePath` under the
 // directory `dirFd` (closing it again on every path); the number of bytes
 // read, nullopt when it cannot be opened or read.
-std::optional<std::size_t> ReadSmallFile(int dirFd, const char* relativePath,
-                                         std::span<std::uint8_t> buffer);
+std::optional<std::size_t> ReadSmallFile(int dirFd, const char* relativePath, std::span<std::uint8_t> buffer);
 
 }  // namespace kestrova::hid::linux_hidraw

@@ -20,12 +20,10 @@ namespace {
 
 DWORD WINAPI RunWrite(LPVOID parameter) {
   // The thread's own reference, handed over by the caller.
-  std::unique_ptr<std::shared_ptr<WriteJob>> reference(
-      static_cast<std::shared_ptr<WriteJob>*>(parameter));
+  std::unique_ptr<std::shared_ptr<WriteJob>> reference(static_cast<std::shared_ptr<WriteJob>*>(parameter));
   WriteJob& job = **reference;
   DWORD written = 0;
-  const BOOL ok = WriteFile(job.file.get(), job.bytes.data(), static_cast<DWORD>(job.bytes.size()),
-                            &written, nullptr);
+  const BOOL ok = WriteFile(job.file.get(), job.bytes.data(), static_cast<DWORD>(job.bytes.size()), &written, nullptr);
   job.file.reset();
   job.written = written;
   job.succeeded = ok != FALSE;
@@ -33,9 +31,7 @@ DWORD WINAPI RunWrite(LPVOID parameter) {
   return 0;
 }
 
-DWORD Milliseconds(std::chrono::milliseconds duration) {
-  return static_cast<DWORD>(duration.count());
-}
+DWORD Milliseconds(std::chrono::milliseconds duration) { return static_cast<DWORD>(duration.count()); }
 
 }  // namespace
 
@@ -56,8 +52,7 @@ bool BoundedWriter::Write(HANDLE handle, std::span<const std::uint8_t> bytes) {
   job->bytes.assign(bytes.begin(), bytes.end());
   HANDLE duplicate = nullptr;
   const HANDLE process = GetCurrentProcess();
-  if (DuplicateHandle(process, handle, process, &duplicate, 0, FALSE, DUPLICATE_SAME_ACCESS) ==
-      FALSE) {
+  if (DuplicateHandle(process, handle, process, &duplicate, 0, FALSE, DUPLICATE_SAME_ACCESS) == FALSE) {
     return false;
   }
   job->file = OwnedHandle(duplicate);

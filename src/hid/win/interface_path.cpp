@@ -37,8 +37,7 @@ std::string ReadInterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceD
   const DWORD recordSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
   std::memcpy(buffer.data(), &recordSize, sizeof recordSize);
   auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer.data());
-  if (SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, requiredSize, &requiredSize,
-                                       nullptr) == FALSE) {
+  if (SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, requiredSize, &requiredSize, nullptr) == FALSE) {
     return {};
   }
   return PathFromDetailRecord(buffer);

@@ -25,8 +25,7 @@ OpenFailure FailureOf(DWORD error) {
 std::vector<HidInterface> WinHidPort::EnumerateInterfaces() {
   GUID hidGuid;
   HidD_GetHidGuid(&hidGuid);
-  const DeviceInfoSet set(
-      SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+  const DeviceInfoSet set(SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
   std::vector<HidInterface> interfaces;
   if (!set) return interfaces;
 
@@ -39,8 +38,7 @@ std::vector<HidInterface> WinHidPort::EnumerateInterfaces() {
     // Windows itself refuses read-write opens of keyboard and mouse
     // collections, so they need no marking here; their IDs are only known
     // by opening.
-    interfaces.push_back(
-        HidInterface{ReadInterfacePath(set.get(), interfaceData), std::nullopt, false});
+    interfaces.push_back(HidInterface{ReadInterfacePath(set.get(), interfaceData), std::nullopt, false});
   }
   return interfaces;
 }
@@ -52,9 +50,8 @@ DeviceHandle WinHidPort::Open(const std::string& path, OpenMode mode) {
   security.lpSecurityDescriptor = nullptr;
   security.bInheritHandle = TRUE;
   const DWORD flags = mode == OpenMode::Overlapped ? FILE_FLAG_OVERLAPPED : 0;
-  const HANDLE native = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &security, OPEN_EXISTING,
-                                    flags, nullptr);
+  const HANDLE native = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    &security, OPEN_EXISTING, flags, nullptr);
   if (native == INVALID_HANDLE_VALUE) return DeviceHandle::Failed(FailureOf(GetLastError()));
   return AdoptHandle(reinterpret_cast<std::intptr_t>(native));
 }
