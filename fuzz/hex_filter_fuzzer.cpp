@@ -29,8 +29,8 @@ std::u32string Characters(const std::uint8_t* data, std::size_t size) {
       text += static_cast<char32_t>(data[i]);
       continue;
     }
-    const char32_t wide = (char32_t{data[i]} << 24) | (char32_t{data[i + 1]} << 16) |
-                          (char32_t{data[i + 2]} << 8) | char32_t{data[i + 3]};
+    const char32_t wide = (char32_t{data[i]} << 24) | (char32_t{data[i + 1]} << 16) | (char32_t{data[i + 2]} << 8) |
+                          char32_t{data[i + 3]};
     text += (data[i] & 0x40) != 0 ? wide : wide & 0x1FFFFF;
     i += 3;
   }

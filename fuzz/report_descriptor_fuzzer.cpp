@@ -30,9 +30,9 @@ std::uint16_t BytesForBits(std::uint64_t bits) {
 
 // What a plain walk over the items can say without the parser's state.
 struct ItemFacts {
-  bool cut = false;              // the last item runs past the end
-  std::size_t collections = 0;   // Collection items
-  std::size_t outputItems = 0;   // Output items
+  bool cut = false;             // the last item runs past the end
+  std::size_t collections = 0;  // Collection items
+  std::size_t outputItems = 0;  // Output items
   // No Output item can hold more than the largest Report Size times the
   // largest Report Count seen before it (Push and Pop only bring back
   // values seen earlier), so their sum bounds every report.

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <limits>
+#include <ostream>
 
 namespace kestrova {
 namespace {
@@ -22,10 +21,9 @@ TEST_P(HexByteTest, RoundsKeepsLowBitsAndWritesTwoUpperCaseDigits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, HexByteTest,
-                         ::testing::Values(HexCase{0, "00"}, HexCase{12, "0C"}, HexCase{58, "3A"},
-                                           HexCase{255, "FF"}, HexCase{256, "00"}, HexCase{260, "04"},
-                                           HexCase{-1, "FF"}, HexCase{-4, "FC"}, HexCase{-256, "00"},
-                                           HexCase{-257, "FF"},
+                         ::testing::Values(HexCase{0, "00"}, HexCase{12, "0C"}, HexCase{58, "3A"}, HexCase{255, "FF"},
+                                           HexCase{256, "00"}, HexCase{260, "04"}, HexCase{-1, "FF"}, HexCase{-4, "FC"},
+                                           HexCase{-256, "00"}, HexCase{-257, "FF"},
                                            // halves go to the even neighbour
                                            HexCase{2.5, "02"}, HexCase{3.5, "04"}, HexCase{0.5, "00"},
                                            HexCase{1.5, "02"}, HexCase{-2.5, "FE"}, HexCase{-0.5, "00"},

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace kestrova {
@@ -28,15 +27,13 @@ INSTANTIATE_TEST_SUITE_P(Texts, NumericValueTest,
                                            NumericCase{"", 0}, NumericCase{"abc", 0},
                                            // blanks, tabs and line feeds vanish even inside the number
                                            NumericCase{"1 2", 12}, NumericCase{"\t1\n2 .5", 12.5},
-                                           NumericCase{"- 7", -7}, NumericCase{"+8", 8},
-                                           NumericCase{"1.5", 1.5}, NumericCase{".25", 0.25},
-                                           NumericCase{"1.", 1}, NumericCase{"1.125", 1.125},
-                                           NumericCase{"1e3", 1000}, NumericCase{"2.5E-1", 0.25},
-                                           NumericCase{"1e", 1}, NumericCase{"1e+", 1}, NumericCase{"3 e 2", 300},
-                                           NumericCase{"12abc", 12}, NumericCase{"1,5", 1},
-                                           NumericCase{"&H1F", 31}, NumericCase{"&hff", 255},
-                                           NumericCase{"&O17", 15}, NumericCase{"&o8", 0},
-                                           NumericCase{"&H", 0}, NumericCase{"&X1", 0},
+                                           NumericCase{"- 7", -7}, NumericCase{"+8", 8}, NumericCase{"1.5", 1.5},
+                                           NumericCase{".25", 0.25}, NumericCase{"1.", 1}, NumericCase{"1.125", 1.125},
+                                           NumericCase{"1e3", 1000}, NumericCase{"2.5E-1", 0.25}, NumericCase{"1e", 1},
+                                           NumericCase{"1e+", 1}, NumericCase{"3 e 2", 300}, NumericCase{"12abc", 12},
+                                           NumericCase{"1,5", 1}, NumericCase{"&H1F", 31}, NumericCase{"&hff", 255},
+                                           NumericCase{"&O17", 15}, NumericCase{"&o8", 0}, NumericCase{"&H", 0},
+                                           NumericCase{"&X1", 0},
                                            NumericCase{"\r5", 0},  // a carriage return is not skipped
                                            NumericCase{"-", 0}, NumericCase{".", 0},
                                            NumericCase{"１２", 0}));  // full-width digits are not digits

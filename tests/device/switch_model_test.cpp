@@ -20,9 +20,9 @@ Report FrameReport(std::uint8_t command, std::uint8_t slot, Record data) {
 TEST(SwitchModel, StartsWithEveryRecordZero) {
   const SwitchModel model;
   std::string expected;
-  for (const char* slot : {"00", "04", "08", "0C", "10", "14", "18", "1C", "20", "24", "28",
-                           "2C", "30", "34", "38", "3C", "40", "44", "48", "4C", "50", "54",
-                           "58", "5C", "60", "64", "68", "6C", "70", "74", "78", "7C"}) {
+  for (const char* slot :
+       {"00", "04", "08", "0C", "10", "14", "18", "1C", "20", "24", "28", "2C", "30", "34", "38", "3C",
+        "40", "44", "48", "4C", "50", "54", "58", "5C", "60", "64", "68", "6C", "70", "74", "78", "7C"}) {
     expected += std::string(slot) + ": 00 00 00 00\n";
   }
   EXPECT_EQ(model.Dump(), expected);
@@ -86,17 +86,17 @@ TEST_P(SwitchModelRejects, ReportAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Malformed, SwitchModelRejects,
-    ::testing::Values(
-        MalformedCase{"empty", {}}, MalformedCase{"only the report ID", {0x00}},
-        MalformedCase{"frame cut short", {0x00, 0xAA, 0x01, 0x04, 0xFF, 0xFF, 0xFF}},
-        MalformedCase{"report ID 1", {0x01, 0xAA, 0x01, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x00}},
-        MalformedCase{"no lead byte", {0x00, 0xAB, 0x01, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x00}},
-        MalformedCase{"no report ID, frame first", {0xAA, 0x01, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
-        MalformedCase{"command 00", FrameReport(0x00, 0x04, {0xFF, 0xFF, 0xFF, 0xFF})},
-        MalformedCase{"command 03", FrameReport(0x03, 0x04, {0xFF, 0xFF, 0xFF, 0xFF})},
-        MalformedCase{"slot between records", FrameReport(0x01, 0x06, {0xFF, 0xFF, 0xFF, 0xFF})},
-        MalformedCase{"slot past the last record", FrameReport(0x01, 0x80, {0xFF, 0xFF, 0xFF, 0xFF})},
-        MalformedCase{"slot FC", FrameReport(0x01, 0xFC, {0xFF, 0xFF, 0xFF, 0xFF})}));
+    ::testing::Values(MalformedCase{"empty", {}}, MalformedCase{"only the report ID", {0x00}},
+                      MalformedCase{"frame cut short", {0x00, 0xAA, 0x01, 0x04, 0xFF, 0xFF, 0xFF}},
+                      MalformedCase{"report ID 1", {0x01, 0xAA, 0x01, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x00}},
+                      MalformedCase{"no lead byte", {0x00, 0xAB, 0x01, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x00}},
+                      MalformedCase{"no report ID, frame first",
+                                    {0xAA, 0x01, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
+                      MalformedCase{"command 00", FrameReport(0x00, 0x04, {0xFF, 0xFF, 0xFF, 0xFF})},
+                      MalformedCase{"command 03", FrameReport(0x03, 0x04, {0xFF, 0xFF, 0xFF, 0xFF})},
+                      MalformedCase{"slot between records", FrameReport(0x01, 0x06, {0xFF, 0xFF, 0xFF, 0xFF})},
+                      MalformedCase{"slot past the last record", FrameReport(0x01, 0x80, {0xFF, 0xFF, 0xFF, 0xFF})},
+                      MalformedCase{"slot FC", FrameReport(0x01, 0xFC, {0xFF, 0xFF, 0xFF, 0xFF})}));
 
 TEST(SwitchModel, ClearingEverySlotFillsEveryRecord) {
   SwitchModel model;

@@ -6,11 +6,11 @@
 namespace kestrova::hid {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
-using ::testing::Contains;
 
 constexpr DeviceIds kSwitchIds{0x2704, 0x2018};
 
@@ -19,8 +19,8 @@ TEST_F(DeviceLinkTest, FirstRunOpensBothHandlesAndReadsTheReportLength) {
 
   EXPECT_TRUE(link.FindTheHid());
 
-  EXPECT_THAT(port.TakeCalls(), ElementsAre("enumerate", "open hid-0 rw #1", "attributes #1", "caps #1",
-                                            "open hid-0 overlapped #2"));
+  EXPECT_THAT(port.TakeCalls(),
+              ElementsAre("enumerate", "open hid-0 rw #1", "attributes #1", "caps #1", "open hid-0 overlapped #2"));
   EXPECT_TRUE(link.deviceConnected());
   EXPECT_TRUE(link.deviceFoundOnce());
   EXPECT_EQ(link.interfacePath(), "hid-0");
@@ -114,9 +114,8 @@ TEST_F(DeviceLinkTest, StayingConnectedOpensTheNewPairBeforeClosingTheOld) {
 
   ASSERT_TRUE(link.FindTheHid());
 
-  EXPECT_THAT(port.TakeCalls(),
-              ElementsAre("enumerate", "open footswitch/vendor rw #3", "attributes #3", "caps #3",
-                          "open footswitch/vendor overlapped #4", "close #1", "close #2"));
+  EXPECT_THAT(port.TakeCalls(), ElementsAre("enumerate", "open footswitch/vendor rw #3", "attributes #3", "caps #3",
+                                            "open footswitch/vendor overlapped #4", "close #1", "close #2"));
   EXPECT_EQ(link.hidHandle().native(), 3);
   EXPECT_EQ(link.readHandle().native(), 4);
 }
@@ -128,8 +127,10 @@ TEST_F(DeviceLinkTest, ManyTicksWithPluggingKeepAtMostOnePairOpen) {
     // Unplugged for a few ticks now and then, as a user would.
     const bool shouldBePlugged = tick % 50 < 45;
     if (shouldBePlugged != plugged) {
-      if (shouldBePlugged) footSwitch.PlugInto(port);
-      else footSwitch.UnplugFrom(port);
+      if (shouldBePlugged)
+        footSwitch.PlugInto(port);
+      else
+        footSwitch.UnplugFrom(port);
       plugged = shouldBePlugged;
     }
     ASSERT_EQ(link.FindTheHid(), plugged) << "tick " << tick;
@@ -206,8 +207,8 @@ TEST_F(DeviceLinkTest, IdTextsThatNameNoIdMatchNothingAndOpenNothing) {
   PlugUnnamed("unopenable", kSwitchIds).openFailure = OpenFailure::Other;
   footSwitch.PlugInto(port);
 
-  for (const auto& [vendor, product] : {std::pair{"", ""}, std::pair{"12704", "2018"}, std::pair{"2704", "zz"},
-                                        std::pair{"0", ""}}) {
+  for (const auto& [vendor, product] :
+       {std::pair{"", ""}, std::pair{"12704", "2018"}, std::pair{"2704", "zz"}, std::pair{"0", ""}}) {
     link.SetWantedIds(vendor, product);
     port.TakeCalls();
     EXPECT_FALSE(link.FindTheHid()) << vendor << " / " << product;
@@ -252,8 +253,8 @@ TEST_F(FallbackTest, UnopenableMatchKeepsTheLastGoodWriteHandle) {
 
   // The write handle of the earlier match stays open and in use; the read
   // handle is replaced by the failed second open.
-  EXPECT_THAT(port.TakeCalls(), ElementsAre("enumerate", "open flaky rw failed", "open flaky overlapped failed",
-                                            "close #3"));
+  EXPECT_THAT(port.TakeCalls(),
+              ElementsAre("enumerate", "open flaky rw failed", "open flaky overlapped failed", "close #3"));
   EXPECT_TRUE(link.deviceConnected());
   EXPECT_EQ(link.interfacePath(), "flaky");
   EXPECT_EQ(link.hidHandle().native(), 2);

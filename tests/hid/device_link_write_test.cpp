@@ -62,9 +62,9 @@ TEST_F(DeviceLinkTest, LostRunsDiscoveryOnceThenWrites) {
 
   link.WriteFrame(kKeyFrame);
 
-  EXPECT_THAT(port.TakeCalls(), ElementsAre("enumerate", "open footswitch/vendor rw #3", "attributes #3", "caps #3",
-                                            "open footswitch/vendor overlapped #4",
-                                            "write #3 00 AA 01 04 01 3A 00 00 00"));
+  EXPECT_THAT(port.TakeCalls(),
+              ElementsAre("enumerate", "open footswitch/vendor rw #3", "attributes #3", "caps #3",
+                          "open footswitch/vendor overlapped #4", "write #3 00 AA 01 04 01 3A 00 00 00"));
   EXPECT_TRUE(link.deviceConnected());
   EXPECT_THAT(discoveryResults, ElementsAre(true, false, true));
   EXPECT_EQ(footSwitch.model().record(1), (Record{0x01, 0x3A, 0x00, 0x00}));

@@ -274,12 +274,14 @@ const Bytes kJustTooLongReport = {
 // Pushes far beyond the stack bound; parsing goes on, so the Output counts.
 Bytes DeepPush() {
   Bytes bytes = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08, 0x95, 0x02};
-  bytes.insert(bytes.end(), 1000, 0xA4);  // Push x 1000
+  bytes.insert(bytes.end(), 1000, 0xA4);          // Push x 1000
   bytes.insert(bytes.end(), {0x91, 0x02, 0xC0});  // Output: 2 bytes, End Collection
   return bytes;
 }
 
-Bytes Cut(const Bytes& bytes, std::size_t keep) { return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(keep)); }
+Bytes Cut(const Bytes& bytes, std::size_t keep) {
+  return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(keep));
+}
 
 constexpr TopLevelCollection kKeyboard{0x01, 0x06};
 constexpr TopLevelCollection kMouse{0x01, 0x02};
@@ -308,8 +310,7 @@ TEST_P(ReportDescriptorTable, SummaryMatchesTheItems) {
   EXPECT_EQ(summary.outputReportByteLength, c.outputReportByteLength);
   EXPECT_EQ(summary.applicationCollections, c.collections);
   EXPECT_EQ(summary.wellFormed, c.wellFormed);
-  EXPECT_EQ(AllTopLevelCollectionsAreKeyboardOrMouse(summary.applicationCollections),
-            c.keyboardOrMouseOnly);
+  EXPECT_EQ(AllTopLevelCollectionsAreKeyboardOrMouse(summary.applicationCollections), c.keyboardOrMouseOnly);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -318,12 +319,11 @@ INSTANTIATE_TEST_SUITE_P(
         DescriptorCase{"BootKeyboardLedReport", kBootKeyboard, 2, {kKeyboard}, true, true},
         DescriptorCase{"BootMouseNoOutput", kBootMouse, 0, {kMouse}, true, true},
         DescriptorCase{"VendorEightBytes", kVendorEightByteOutput, 9, {kVendor}, true, false},
-        DescriptorCase{"SeveralReportIdsLongestWins", kSeveralReportIds, 9,
-                       {kKeyboard, kMouse, kVendor}, true, false},
+        DescriptorCase{"SeveralReportIdsLongestWins", kSeveralReportIds, 9, {kKeyboard, kMouse, kVendor}, true, false},
         DescriptorCase{"KeyboardAndMouse", kKeyboardAndMouseWithIds, 0, {kKeyboard, kMouse}, true, true},
         DescriptorCase{"Keypad", kKeypad, 0, {{0x01, 0x07}}, true, true},
-        DescriptorCase{"KeyboardAndConsumerControl", kKeyboardAndConsumerControl, 0,
-                       {kKeyboard, {0x0C, 0x01}}, true, false},
+        DescriptorCase{
+            "KeyboardAndConsumerControl", kKeyboardAndConsumerControl, 0, {kKeyboard, {0x0C, 0x01}}, true, false},
         DescriptorCase{"PushPopRestoresReportSize", kPushPopReportSize, 13, {kVendor}, true, false},
         DescriptorCase{"PushPopRestoresReportId", kPushPopReportId, 5, {kVendor}, true, false},
         DescriptorCase{"LongItemsSkipped", kLongItems, 3, {kVendor}, true, false},
@@ -350,24 +350,29 @@ INSTANTIATE_TEST_SUITE_P(
         DescriptorCase{"DeepPushIsBounded", DeepPush(), 3, {kVendor}, false, false},
         // Output after Pop on an empty stack keeps the current state.
         DescriptorCase{"PopWithoutPush",
-                       {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08, 0x95, 0x02, 0xB4,
-                        0x91, 0x02, 0xC0},
-                       3, {kVendor}, false, false},
+                       {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08, 0x95, 0x02, 0xB4, 0x91, 0x02, 0xC0},
+                       3,
+                       {kVendor},
+                       false,
+                       false},
         DescriptorCase{"EndCollectionWithoutCollection",
-                       {0xC0, 0xC0, 0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0}, 0, {kKeyboard}, false, true},
-        DescriptorCase{"CollectionNeverClosed", Cut(kBootKeyboard, kBootKeyboard.size() - 1), 2,
-                       {kKeyboard}, false, true},
-        DescriptorCase{"ReportIdZeroRejected",
-                       {0x85, 0x00, 0x75, 0x08, 0x95, 0x01, 0x91, 0x02}, 2, {}, false, false},
-        DescriptorCase{"ReportIdAbove255Rejected",
-                       {0x86, 0x00, 0x01, 0x75, 0x08, 0x95, 0x01, 0x91, 0x02}, 2, {}, false, false}),
+                       {0xC0, 0xC0, 0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0},
+                       0,
+                       {kKeyboard},
+                       false,
+                       true},
+        DescriptorCase{
+            "CollectionNeverClosed", Cut(kBootKeyboard, kBootKeyboard.size() - 1), 2, {kKeyboard}, false, true},
+        DescriptorCase{"ReportIdZeroRejected", {0x85, 0x00, 0x75, 0x08, 0x95, 0x01, 0x91, 0x02}, 2, {}, false, false},
+        DescriptorCase{
+            "ReportIdAbove255Rejected", {0x86, 0x00, 0x01, 0x75, 0x08, 0x95, 0x01, 0x91, 0x02}, 2, {}, false, false}),
     CaseName);
 
 // Items only ever add output bits, so no cut of a descriptor may report a
 // longer output report than the whole; every cut must parse in bounds.
 TEST(ReportDescriptor, EveryCutOfTheTableDescriptorsStaysInBounds) {
-  for (const Bytes& whole : {kBootKeyboard, kSeveralReportIds, kPushPopReportId, kLongItems,
-                             kFourByteItems, kHugeCounts}) {
+  for (const Bytes& whole :
+       {kBootKeyboard, kSeveralReportIds, kPushPopReportId, kLongItems, kFourByteItems, kHugeCounts}) {
     const std::uint16_t full = ParseReportDescriptor(whole).outputReportByteLength;
     for (std::size_t keep = 0; keep < whole.size(); ++keep) {
       const Bytes cut = Cut(whole, keep);
@@ -398,9 +403,9 @@ TEST(KeyboardOrMouseOnly, DecidesOnEveryCollection) {
   const std::vector<TopLevelCollection> keyboardMousePad = {kKeyboard, kMouse, {0x01, 0x07}};
   EXPECT_TRUE(AllTopLevelCollectionsAreKeyboardOrMouse(keyboardMousePad));
   // Same usage numbers on another page, and other Generic Desktop usages.
-  const std::vector<std::vector<TopLevelCollection>> notOnly = {
-      {kKeyboard, kVendor}, {{0x0C, 0x06}}, {{0x07, 0x06}}, {{0x01, 0x04}}, {{0x01, 0x01}},
-      {{0x01, 0x05}}, {{0x01, 0x08}}};
+  const std::vector<std::vector<TopLevelCollection>> notOnly = {{kKeyboard, kVendor}, {{0x0C, 0x06}}, {{0x07, 0x06}},
+                                                                {{0x01, 0x04}},       {{0x01, 0x01}}, {{0x01, 0x05}},
+                                                                {{0x01, 0x08}}};
   for (const auto& collections : notOnly) {
     EXPECT_FALSE(AllTopLevelCollectionsAreKeyboardOrMouse(collections))
         << collections.front().usagePage << ":" << collections.front().usage;

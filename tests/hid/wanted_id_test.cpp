@@ -22,29 +22,27 @@ TEST_P(WantedIdTest, ReadsTypedText) {
   EXPECT_EQ(ParseWantedId(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HexadecimalIds, WantedIdTest,
-    ::testing::Values(IdCase{"2704", 0x2704}, IdCase{"2018", 0x2018}, IdCase{"abcd", 0xABCD},
-                      IdCase{"ABCD", 0xABCD}, IdCase{"aBcD", 0xABCD}, IdCase{"ffff", 0xFFFF},
-                      IdCase{"0", 0}, IdCase{"0000", 0}, IdCase{"7", 7},
-                      // Leading zeros are not significant digits.
-                      IdCase{"02704", 0x2704}, IdCase{"00000000FFFF", 0xFFFF},
-                      // The caller trims, but a stray blank or tab must not matter.
-                      IdCase{" 2704", 0x2704}, IdCase{"2704 ", 0x2704}, IdCase{"\t2704\t", 0x2704}));
+INSTANTIATE_TEST_SUITE_P(HexadecimalIds, WantedIdTest,
+                         ::testing::Values(IdCase{"2704", 0x2704}, IdCase{"2018", 0x2018}, IdCase{"abcd", 0xABCD},
+                                           IdCase{"ABCD", 0xABCD}, IdCase{"aBcD", 0xABCD}, IdCase{"ffff", 0xFFFF},
+                                           IdCase{"0", 0}, IdCase{"0000", 0}, IdCase{"7", 7},
+                                           // Leading zeros are not significant digits.
+                                           IdCase{"02704", 0x2704}, IdCase{"00000000FFFF", 0xFFFF},
+                                           // The caller trims, but a stray blank or tab must not matter.
+                                           IdCase{" 2704", 0x2704}, IdCase{"2704 ", 0x2704},
+                                           IdCase{"\t2704\t", 0x2704}));
 
 // None of these names an ID: they match no interface at all.
-INSTANTIATE_TEST_SUITE_P(
-    TextsThatNameNoId, WantedIdTest,
-    ::testing::Values(IdCase{"", std::nullopt}, IdCase{"   ", std::nullopt},
-                      IdCase{"12345", std::nullopt}, IdCase{"10000", std::nullopt},
-                      IdCase{"FFFFFFFFFFFFFFFFFFFFFFFF", std::nullopt}, IdCase{"27 04", std::nullopt},
-                      IdCase{"270G", std::nullopt}, IdCase{"0x2704", std::nullopt},
-                      IdCase{"&H2704", std::nullopt}, IdCase{"-1", std::nullopt},
-                      IdCase{"+2704", std::nullopt}, IdCase{"\xEF\xBC\x92\xEF\xBC\x97", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(TextsThatNameNoId, WantedIdTest,
+                         ::testing::Values(IdCase{"", std::nullopt}, IdCase{"   ", std::nullopt},
+                                           IdCase{"12345", std::nullopt}, IdCase{"10000", std::nullopt},
+                                           IdCase{"FFFFFFFFFFFFFFFFFFFFFFFF", std::nullopt},
+                                           IdCase{"27 04", std::nullopt}, IdCase{"270G", std::nullopt},
+                                           IdCase{"0x2704", std::nullopt}, IdCase{"&H2704", std::nullopt},
+                                           IdCase{"-1", std::nullopt}, IdCase{"+2704", std::nullopt},
+                                           IdCase{"\xEF\xBC\x92\xEF\xBC\x97", std::nullopt}));
 
-TEST(WantedId, LongRunOfLeadingZerosIsStillOneId) {
-  EXPECT_EQ(ParseWantedId(std::string(100'000, '0') + "1"), 1);
-}
+TEST(WantedId, LongRunOfLeadingZerosIsStillOneId) { EXPECT_EQ(ParseWantedId(std::string(100'000, '0') + "1"), 1); }
 
 TEST(WantedIds, MatchOnlyWhenBothAreUnderstoodAndEqual) {
   const auto wanted = WantedIds::Parse("2704", "2018");

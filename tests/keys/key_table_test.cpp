@@ -44,8 +44,8 @@ TEST(KeyTable, CodeTableHoldsTheKeysAndEmptySpareEntries) {
     int index;
     const char* code;
   };
-  const Expected expected[] = {{0, "58"},  {11, "69"}, {12, "73"}, {21, "83"}, {27, "50"}, {40, "39"},
-                               {41, "30"}, {47, "36"}, {49, "38"}, {50, "4"},  {75, "29"}, {76, "44"},
+  const Expected expected[] = {{0, "58"},   {11, "69"}, {12, "73"}, {21, "83"}, {27, "50"}, {40, "39"},
+                               {41, "30"},  {47, "36"}, {49, "38"}, {50, "4"},  {75, "29"}, {76, "44"},
                                {31, "101"}, {80, "40"}, {81, "83"}, {85, "95"}, {96, "98"}, {97, "99"}};
   for (const auto& e : expected) EXPECT_EQ(table[static_cast<std::size_t>(e.index)], e.code) << e.index;
   for (int empty : {79, 98, 99, 100}) EXPECT_EQ(table[static_cast<std::size_t>(empty)], "") << empty;

@@ -1,6 +1,6 @@
-#include "keys/mouse_buttons.h"
-
 #include <gtest/gtest.h>
+
+#include "keys/mouse_buttons.h"
 
 namespace kestrova::keys {
 namespace {

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 // Vendor page Application collection, one Output item of 8 x 8 bits.
 constexpr std::array<std::uint8_t, 14> kVendorDescriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,
-                                                             0x75, 0x08, 0x95, 0x08, 0x91, 0x02, 0xC0};
+                                                            0x75, 0x08, 0x95, 0x08, 0x91, 0x02, 0xC0};
 
 void WriteBytes(const fs::path& path, const char* data, std::size_t size) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -58,8 +58,6 @@ void FakeSysfsTree::Unplug(unsigned number) {
   fs::remove(root_ / "dev" / Name(number));
 }
 
-hid::HidrawLocations FakeSysfsTree::locations() const {
-  return {(root_ / "class").string(), (root_ / "dev").string()};
-}
+hid::HidrawLocations FakeSysfsTree::locations() const { return {(root_ / "class").string(), (root_ / "dev").string()}; }
 
 }  // namespace kestrova::leak

@@ -9,9 +9,7 @@
 namespace kestrova::testing {
 namespace {
 
-const char* ModeName(hid::OpenMode mode) {
-  return mode == hid::OpenMode::ReadWrite ? "rw" : "overlapped";
-}
+const char* ModeName(hid::OpenMode mode) { return mode == hid::OpenMode::ReadWrite ? "rw" : "overlapped"; }
 
 std::string HandleName(std::intptr_t native) { return "#" + std::to_string(native); }
 
@@ -100,8 +98,7 @@ bool FakeHidPort::Write(const hid::DeviceHandle& handle, std::span<const std::ui
 bool FakeHidPort::CloseNative(std::intptr_t native) {
   calls_.push_back("close " + HandleName(native));
   if (open_.erase(native) == 0) {
-    misuse_.push_back((closed_.count(native) != 0 ? "closed twice: " : "closed, never opened: ") +
-                      HandleName(native));
+    misuse_.push_back((closed_.count(native) != 0 ? "closed twice: " : "closed, never opened: ") + HandleName(native));
     return false;
   }
   closed_.insert(native);
@@ -121,9 +118,8 @@ const FakeInterface* FakeHidPort::Resolve(const hid::DeviceHandle& handle, const
     misuse_.push_back(call + "on a closed handle " + HandleName(handle.native()));
     return nullptr;
   }
-  const auto entry = std::find_if(plugged_.begin(), plugged_.end(), [&](const Plugged& candidate) {
-    return candidate.plugId == open->second.plugId;
-  });
+  const auto entry = std::find_if(plugged_.begin(), plugged_.end(),
+                                  [&](const Plugged& candidate) { return candidate.plugId == open->second.plugId; });
   return entry == plugged_.end() ? nullptr : &entry->scripted;
 }
 

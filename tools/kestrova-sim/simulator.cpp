@@ -32,14 +32,10 @@ std::string Hex2(unsigned value) {
 
 const char* ReportTypeName(std::uint8_t type) {
   switch (type) {
-    case UHID_FEATURE_REPORT:
-      return "feature";
-    case UHID_OUTPUT_REPORT:
-      return "output";
-    case UHID_INPUT_REPORT:
-      return "input";
-    default:
-      return "unknown";
+    case UHID_FEATURE_REPORT: return "feature";
+    case UHID_OUTPUT_REPORT: return "output";
+    case UHID_INPUT_REPORT: return "input";
+    default: return "unknown";
   }
 }
 
@@ -200,21 +196,11 @@ bool Simulator::HandleUhidEvent(std::size_t index) {
   }
   const std::string which = std::to_string(index);
   switch (event.type) {
-    case UHID_START:
-      PrintEvent("start " + which);
-      break;
-    case UHID_STOP:
-      PrintEvent("stop " + which);
-      break;
-    case UHID_OPEN:
-      PrintEvent("open " + which);
-      break;
-    case UHID_CLOSE:
-      PrintEvent("close " + which);
-      break;
-    case UHID_OUTPUT:
-      HandleOutput(index, event.u.output);
-      break;
+    case UHID_START: PrintEvent("start " + which); break;
+    case UHID_STOP: PrintEvent("stop " + which); break;
+    case UHID_OPEN: PrintEvent("open " + which); break;
+    case UHID_CLOSE: PrintEvent("close " + which); break;
+    case UHID_OUTPUT: HandleOutput(index, event.u.output); break;
     case UHID_GET_REPORT:
       PrintEvent("get-report " + which + " " + ReportTypeName(event.u.get_report.rtype) + " " +
                  Hex2(event.u.get_report.rnum));
@@ -227,8 +213,7 @@ bool Simulator::HandleUhidEvent(std::size_t index) {
       if (!entry.uhid.RefuseSetReport(event.u.set_report.id, error)) PrintProblem(error);
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return true;
 }
@@ -311,12 +296,8 @@ void Simulator::HandleSignal() {
         PlugInAll();
       }
       break;
-    case SIGUSR2:
-      PrintRecords();
-      break;
-    default:
-      quit_ = true;
-      break;
+    case SIGUSR2: PrintRecords(); break;
+    default: quit_ = true; break;
   }
 }
 

@@ -62,9 +62,9 @@ class BadInput : public WindowFixture, public ::testing::WithParamInterface<Text
   void RunEveryCommand() {
     window->Iwrite_Click();
     for (const int key : {0, 50, 85}) window->Command_key_Click(key);
-    for (QPushButton* toggle : {window->Command_ctrl, window->Command_shift, window->Command_alt,
-                                window->Command_win, window->Command_ctrl_r, window->Command_shift_r,
-                                window->Command_alt_r, window->Command_win_r}) {
+    for (QPushButton* toggle :
+         {window->Command_ctrl, window->Command_shift, window->Command_alt, window->Command_win, window->Command_ctrl_r,
+          window->Command_shift_r, window->Command_alt_r, window->Command_win_r}) {
       toggle->click();
       toggle->click();
     }

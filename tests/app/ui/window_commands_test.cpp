@@ -29,8 +29,8 @@ TEST_F(Commands, KeyAssignmentWritesThreeReportsPausesAndLogs) {
   QTest::mouseClick(window->Command_ctrl, Qt::LeftButton);
   QTest::mouseClick(window->Command_key(0), Qt::LeftButton);
 
-  EXPECT_EQ(ReportsToDevice(), (std::vector<std::string>{"00 AA 01 04 01 3A 00 00 00", kNoDelayFrame,
-                                                         kLongPressOffFrame}));
+  EXPECT_EQ(ReportsToDevice(),
+            (std::vector<std::string>{"00 AA 01 04 01 3A 00 00 00", kNoDelayFrame, kLongPressOffFrame}));
   EXPECT_EQ(sleeps, (std::vector<int>{50, 50}));
   ASSERT_EQ(window->lstResults->count(), 1);
   EXPECT_TRUE(window->lstResults->item(0)->text().endsWith("成功在开关 <2> 中写入< Ctrl + F1 >"));
@@ -50,13 +50,21 @@ TEST_F(Commands, KeyAssignmentLogNamesModifiersInItsOwnOrder) {
   };
   const Case cases[] = {
       {{}, 0, "1", "成功在开关 <1> 中写入< F1 >", "00 AA 01 00 00 3A 00 00 00"},
-      {{window->Command_shift, window->Command_alt}, 50, "1", "成功在开关 <1> 中写入< Alt + Shift + A >",
+      {{window->Command_shift, window->Command_alt},
+       50,
+       "1",
+       "成功在开关 <1> 中写入< Alt + Shift + A >",
        "00 AA 01 00 06 04 00 00 00"},
-      {{window->Command_ctrl, window->Command_ctrl_r}, 76, "3", "成功在开关 <3> 中写入< Ctrl + Ctrl_R +   >",
+      {{window->Command_ctrl, window->Command_ctrl_r},
+       76,
+       "3",
+       "成功在开关 <3> 中写入< Ctrl + Ctrl_R +   >",
        "00 AA 01 08 11 2C 00 00 00"},
       {{window->Command_ctrl, window->Command_shift, window->Command_alt, window->Command_win, window->Command_ctrl_r,
         window->Command_shift_r, window->Command_alt_r, window->Command_win_r},
-       31, "4", "成功在开关 <4> 中写入< Ctrl + Alt + Shift + Win + Ctrl_R + Alt_R + Shift_R + Win_R + Menu >",
+       31,
+       "4",
+       "成功在开关 <4> 中写入< Ctrl + Alt + Shift + Win + Ctrl_R + Alt_R + Shift_R + Win_R + Menu >",
        "00 AA 01 0C FF 65 00 00 00"},
       {{}, 85, "0", "成功在开关 <0> 中写入< 7 >", "00 AA 01 FC 00 5F 00 00 00"},
       {{}, 27, " 2", "成功在开关 <2> 中写入< \\ >", "00 AA 01 04 00 32 00 00 00"},
@@ -166,12 +174,11 @@ TEST_F(Commands, PlaybackAndPowerOnFramesFollowTheirControls) {
   window->Option1_Click();
   EXPECT_EQ(window->TextIW->text(), "AA 01 7C 00 00 00 00");
 
-  EXPECT_EQ(ReportsToDevice(),
-            (std::vector<std::string>{"00 AA 01 7C 79 01 00 00 00", "00 AA 01 7C 79 00 00 00 00",
-                                      "00 AA 01 7C 00 00 00 00 00", "00 AA 01 7C 00 01 00 00 00",
-                                      "00 AA 01 7C 00 00 00 00 00"}));
-  EXPECT_EQ(LogMessages(), (QStringList{"键鼠控制器上电自动运行存储的键值！", "单次播放！", "键鼠控制器上电不自动运行！",
-                                        "循环播放！", "单次播放！"}));
+  EXPECT_EQ(ReportsToDevice(), (std::vector<std::string>{"00 AA 01 7C 79 01 00 00 00", "00 AA 01 7C 79 00 00 00 00",
+                                                         "00 AA 01 7C 00 00 00 00 00", "00 AA 01 7C 00 01 00 00 00",
+                                                         "00 AA 01 7C 00 00 00 00 00"}));
+  EXPECT_EQ(LogMessages(), (QStringList{"键鼠控制器上电自动运行存储的键值！", "单次播放！",
+                                        "键鼠控制器上电不自动运行！", "循环播放！", "单次播放！"}));
 }
 
 TEST_F(Commands, ClearingAsksFirstAndCancelWritesNothing) {
@@ -258,9 +265,15 @@ TEST_F(Commands, FrameTextFilterDropsEachOffendingCharacterAfterOneMessage) {
     int messageCount;
   };
   const Case cases[] = {
-      {"aa 01x", "aa 01", 1},      {"axbyc", "abc", 2},       {"x1x", "1", 1},
-      {"Xx", "", 2},               {"aA fF 09  ", "aA fF 09  ", 0}, {"", "", 0},
-      {"a\tb\nc", "abc", 2},       {"１２ab", "ab", 2},       {"a😀b", "ab", 1},
+      {"aa 01x", "aa 01", 1},
+      {"axbyc", "abc", 2},
+      {"x1x", "1", 1},
+      {"Xx", "", 2},
+      {"aA fF 09  ", "aA fF 09  ", 0},
+      {"", "", 0},
+      {"a\tb\nc", "abc", 2},
+      {"１２ab", "ab", 2},
+      {"a😀b", "ab", 1},
   };
   for (const Case& c : cases) {
     messages.clear();
@@ -278,8 +291,8 @@ TEST_F(Commands, VeryLongAndOddInputsKeepTheWindowWorking) {
   EXPECT_EQ(window->TextIW->text(), longHex);
   window->Iwrite_Click();
   EXPECT_EQ(ReportsToDevice().back(), "00 AA AA AA AA AA AA AA AA");
-  for (const QString& text : {QString(100000, '7'), QString("\x01\x02"), QString("鼠标"), QString(),
-                              QString("99999999999999999999")}) {
+  for (const QString& text :
+       {QString(100000, '7'), QString("\x01\x02"), QString("鼠标"), QString(), QString("99999999999999999999")}) {
     window->Text_delay->setText(text);
     TypeSwitch(text);
     window->TextVID->setText(text);

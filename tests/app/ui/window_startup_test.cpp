@@ -69,9 +69,9 @@ TEST_F(StartUp, KeysCarryTheirCaptionsAndCodes) {
     const char* caption;
     const char* code;
   };
-  const Key keysToCheck[] = {{0, "F1", "58"},   {11, "F12", "69"}, {27, "\\", "50"}, {41, "1", "30"},
-                             {50, "A", "4"},    {75, "Z", "29"},   {76, " ", "44"},  {79, "enter", ""},
-                             {85, "7", "95"},   {47, "7", "36"},   {31, "Menu", "101"}, {21, "Numlock", "83"}};
+  const Key keysToCheck[] = {{0, "F1", "58"}, {11, "F12", "69"}, {27, "\\", "50"},    {41, "1", "30"},
+                             {50, "A", "4"},  {75, "Z", "29"},   {76, " ", "44"},     {79, "enter", ""},
+                             {85, "7", "95"}, {47, "7", "36"},   {31, "Menu", "101"}, {21, "Numlock", "83"}};
   for (const Key& key : keysToCheck) {
     EXPECT_EQ(window->Command_key(key.index)->text(), key.caption) << key.index;
     EXPECT_EQ(window->KeyCodeTable()[static_cast<std::size_t>(key.index)], key.code) << key.index;
@@ -142,9 +142,9 @@ TEST_F(StartUp, ToggleClicksComposeTheKeyboardFrameWithoutWriting) {
   QTest::mouseClick(window->Command_alt, Qt::LeftButton);
   EXPECT_EQ(ui::BackColor(window->Command_alt), keys::kButtonFaceColour);
 
-  for (QPushButton* toggle : {window->Command_ctrl, window->Command_shift, window->Command_alt, window->Command_win,
-                              window->Command_ctrl_r, window->Command_shift_r, window->Command_alt_r,
-                              window->Command_win_r}) {
+  for (QPushButton* toggle :
+       {window->Command_ctrl, window->Command_shift, window->Command_alt, window->Command_win, window->Command_ctrl_r,
+        window->Command_shift_r, window->Command_alt_r, window->Command_win_r}) {
     if (ui::BackColor(toggle) != keys::kToggleOnColour) QTest::mouseClick(toggle, Qt::LeftButton);
   }
   TypeSwitch("4");

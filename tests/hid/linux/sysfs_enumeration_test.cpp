@@ -25,10 +25,9 @@ using Bytes = std::vector<std::uint8_t>;
 // Generic Desktop Keyboard / Mouse and a vendor-defined collection, each an
 // empty Application collection: all that decides keyboardOrMouseOnly.
 const Bytes kKeyboard = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0};
-const Bytes kKeyboardAndMouse = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0,
-                                 0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0xC0};
-const Bytes kKeyboardAndVendor = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0,
-                                  0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
+const Bytes kKeyboardAndMouse = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0, 0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0xC0};
+const Bytes kKeyboardAndVendor = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0, 0x06,
+                                  0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
 
 std::string Uevent(std::string_view hidId) {
   return "DRIVER=hid-generic\n" + std::string(hidId) +
@@ -110,8 +109,8 @@ TEST(HidrawEnumeration, OrdersByNumberAndIgnoresOtherNames) {
     std::snprintf(hidId, sizeof hidId, "HID_ID=0003:00002704:%08X", n & 0xFFFFu);
     sysfs.AddEntry("hidraw" + std::to_string(n), FakeFile::Text(Uevent(hidId)), FakeFile::Binary(kKeyboard));
   }
-  for (const char* name : {"hidraw", "hidrawx", "hidraw01", "hidraw3a", "hidraw-1", "hidraw+5",
-                           "hidraw4294967296", "hidraw 7", "xhidraw5", "input3"}) {
+  for (const char* name : {"hidraw", "hidrawx", "hidraw01", "hidraw3a", "hidraw-1", "hidraw+5", "hidraw4294967296",
+                           "hidraw 7", "xhidraw5", "input3"}) {
     sysfs.AddEntry(name, FakeFile::Text(Uevent("HID_ID=0003:00002704:00002018")), FakeFile::Binary(kKeyboard));
   }
   sysfs.AddStrayFile("uevent");
@@ -148,33 +147,32 @@ TEST(HidrawEnumeration, ReadsIdsAndKindOfEveryEntryDefensively) {
       {"complete", FakeFile::Text(good), FakeFile::Binary(kKeyboardAndVendor), footSwitch, false},
       {"keyboard only", FakeFile::Text(good), FakeFile::Binary(kKeyboard), footSwitch, true},
       {"keyboard and mouse", FakeFile::Text(good), FakeFile::Binary(kKeyboardAndMouse), footSwitch, true},
-      {"lower-case hex", FakeFile::Text(Uevent("HID_ID=0003:0000abcd:0000ef01")),
-       FakeFile::Binary(kKeyboard), DeviceIds{0xABCD, 0xEF01}, true},
-      {"bluetooth bus", FakeFile::Text(Uevent("HID_ID=0005:0000046D:0000B33F")),
-       FakeFile::Binary(kKeyboardAndVendor), DeviceIds{0x046D, 0xB33F}, false},
+      {"lower-case hex", FakeFile::Text(Uevent("HID_ID=0003:0000abcd:0000ef01")), FakeFile::Binary(kKeyboard),
+       DeviceIds{0xABCD, 0xEF01}, true},
+      {"bluetooth bus", FakeFile::Text(Uevent("HID_ID=0005:0000046D:0000B33F")), FakeFile::Binary(kKeyboardAndVendor),
+       DeviceIds{0x046D, 0xB33F}, false},
       {"no uevent", FakeFile::Missing(), FakeFile::Binary(kKeyboard), std::nullopt, true},
       {"unreadable uevent", FakeFile::Unreadable(), FakeFile::Binary(kKeyboard), std::nullopt, true},
       {"empty uevent", FakeFile::Text(""), FakeFile::Binary(kKeyboard), std::nullopt, true},
       {"garbage uevent", FakeFile::Text("\x01\xff garbage\n\n=="), FakeFile::Binary(kKeyboard), std::nullopt, true},
-      {"no HID_ID line", FakeFile::Text("DRIVER=hid-generic\nHID_NAME=x\n"), FakeFile::Binary(kKeyboard),
+      {"no HID_ID line", FakeFile::Text("DRIVER=hid-generic\nHID_NAME=x\n"), FakeFile::Binary(kKeyboard), std::nullopt,
+       true},
+      {"product missing", FakeFile::Text(Uevent("HID_ID=0003:00002704")), FakeFile::Binary(kKeyboard), std::nullopt,
+       true},
+      {"vendor above 16 bits", FakeFile::Text(Uevent("HID_ID=0003:00012704:00002018")), FakeFile::Binary(kKeyboard),
        std::nullopt, true},
-      {"product missing", FakeFile::Text(Uevent("HID_ID=0003:00002704")), FakeFile::Binary(kKeyboard),
-       std::nullopt, true},
-      {"vendor above 16 bits", FakeFile::Text(Uevent("HID_ID=0003:00012704:00002018")),
-       FakeFile::Binary(kKeyboard), std::nullopt, true},
       {"nine digits", FakeFile::Text(Uevent("HID_ID=0003:000002704:00002018")), FakeFile::Binary(kKeyboard),
        std::nullopt, true},
       {"trailing junk", FakeFile::Text(Uevent("HID_ID=0003:00002704:00002018x")), FakeFile::Binary(kKeyboard),
        std::nullopt, true},
-      {"not hex", FakeFile::Text(Uevent("HID_ID=0003:0000270G:00002018")), FakeFile::Binary(kKeyboard),
-       std::nullopt, true},
+      {"not hex", FakeFile::Text(Uevent("HID_ID=0003:0000270G:00002018")), FakeFile::Binary(kKeyboard), std::nullopt,
+       true},
       {"key not at line start", FakeFile::Text("X_HID_ID=0003:00002704:00002018\n"), FakeFile::Binary(kKeyboard),
        std::nullopt, true},
       {"no descriptor", FakeFile::Text(good), FakeFile::Missing(), footSwitch, false},
       {"unreadable descriptor", FakeFile::Text(good), FakeFile::Unreadable(), footSwitch, false},
       {"empty descriptor", FakeFile::Text(good), FakeFile::Binary({}), footSwitch, false},
-      {"descriptor cut inside an item", FakeFile::Text(good), FakeFile::Binary({0x05, 0x01, 0x09}), footSwitch,
-       false},
+      {"descriptor cut inside an item", FakeFile::Text(good), FakeFile::Binary({0x05, 0x01, 0x09}), footSwitch, false},
   };
   FakeSysfs sysfs;
   for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -1,12 +1,12 @@
 // Reading the device path out of an interface detail record stays inside
 // the buffer, whatever size the system reports.
 
+#include "hid/win/interface_path.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
-
-#include "hid/win/interface_path.h"
 
 namespace kestrova::hid::win {
 namespace {

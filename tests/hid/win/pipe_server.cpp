@@ -9,16 +9,15 @@ namespace {
 
 std::string UniquePipePath() {
   static std::atomic<unsigned> counter{0};
-  return "\\\\.\\pipe\\kestrova-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(counter++);
+  return "\\\\.\\pipe\\kestrova-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
 }
 
 }  // namespace
 
 PipeServer::PipeServer(DWORD bufferSize)
     : path_(UniquePipePath()),
-      server_(CreateNamedPipeA(path_.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                               bufferSize, bufferSize, 0, nullptr)) {}
+      server_(CreateNamedPipeA(path_.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, bufferSize, bufferSize,
+                               0, nullptr)) {}
 
 std::vector<std::uint8_t> PipeServer::Read(std::size_t count) {
   std::vector<std::uint8_t> bytes(count);

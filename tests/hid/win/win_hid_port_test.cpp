@@ -1,6 +1,8 @@
 // The Windows backend against the real Win32 calls. No HID device is needed:
 // a named pipe stands in for a device file where one must open.
 
+#include "hid/win/win_hid_port.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "hid/platform_port.h"
-#include "hid/win/win_hid_port.h"
 #include "pipe_server.h"
 
 namespace kestrova::hid::win {
@@ -73,8 +74,8 @@ void PrintTo(const OpenCase& openCase, std::ostream* out) { *out << openCase.nam
 std::vector<OpenCase> InBothModes(std::vector<OpenCase> cases) {
   std::vector<OpenCase> both;
   for (const OpenCase& openCase : cases) {
-    for (const auto& [suffix, mode] : {std::pair{"ReadWrite", OpenMode::ReadWrite},
-                                       std::pair{"Overlapped", OpenMode::Overlapped}}) {
+    for (const auto& [suffix, mode] :
+         {std::pair{"ReadWrite", OpenMode::ReadWrite}, std::pair{"Overlapped", OpenMode::Overlapped}}) {
       both.push_back({openCase.name + suffix, openCase.path, mode, openCase.expected});
     }
   }
@@ -98,19 +99,19 @@ TEST_P(WinHidPortOpenFails, GivesAnInvalidHandleWithTheReason) {
   EXPECT_EQ(OpenHandleCount(), handlesBefore);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, WinHidPortOpenFails,
-    testing::ValuesIn(InBothModes({
-        {"Empty", "", {}, OpenFailure::Other},
-        {"AbsentHidInterface",
-         "\\\\?\\hid#vid_2704&pid_2018#0&0&0&0#{4d1e55b2-f16f-11cf-88cb-001111000030}", {},
-         OpenFailure::Other},
-        {"AbsentFile", "C:\\kestrova-no-such-dir\\device", {}, OpenFailure::Other},
-        // Windows answers a read-write open of a directory with access
-        // denied, as it does for keyboards and mice.
-        {"Directory", "C:\\windows", {}, OpenFailure::AccessDenied},
-    })),
-    [](const auto& caseInfo) { return caseInfo.param.name; });
+INSTANTIATE_TEST_SUITE_P(Paths, WinHidPortOpenFails,
+                         testing::ValuesIn(InBothModes({
+                             {"Empty", "", {}, OpenFailure::Other},
+                             {"AbsentHidInterface",
+                              "\\\\?\\hid#vid_2704&pid_2018#0&0&0&0#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                              {},
+                              OpenFailure::Other},
+                             {"AbsentFile", "C:\\kestrova-no-such-dir\\device", {}, OpenFailure::Other},
+                             // Windows answers a read-write open of a directory with access
+                             // denied, as it does for keyboards and mice.
+                             {"Directory", "C:\\windows", {}, OpenFailure::AccessDenied},
+                         })),
+                         [](const auto& caseInfo) { return caseInfo.param.name; });
 
 class WinHidPortOnPipe : public testing::Test {
  protected:
@@ -142,7 +143,7 @@ TEST_F(WinHidPortOnPipe, OpensInBothModesAndClosesOnceOnly) {
   EXPECT_FALSE(overlapped.valid());
   EXPECT_TRUE(moved.valid());
   moved = DeviceHandle::Failed(OpenFailure::Other);  // closes the open one
-  EXPECT_EQ(OpenHandleCount(), handlesBefore + 1);  // `second`'s server end only
+  EXPECT_EQ(OpenHandleCount(), handlesBefore + 1);   // `second`'s server end only
 }
 
 TEST_F(WinHidPortOnPipe, ANonHidFileHasNoAttributesAndNoReportLength) {
@@ -200,13 +201,12 @@ TEST_P(WinHidPortStalledWrite, IsBoundedAndLeaksNothing) {
   EXPECT_EQ(OpenHandleCount(), handlesBefore - 1);  // all but the closed server end
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Timings, WinHidPortStalledWrite,
-    testing::Values(StalledWriteCase{"CancelledInTime", kShortWrites},
-                    // No wait after the cancel: the write outlives the call
-                    // and is left to its helper thread.
-                    StalledWriteCase{"OutlivesTheCall", {milliseconds(300), milliseconds(0)}}),
-    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Timings, WinHidPortStalledWrite,
+                         testing::Values(StalledWriteCase{"CancelledInTime", kShortWrites},
+                                         // No wait after the cancel: the write outlives the call
+                                         // and is left to its helper thread.
+                                         StalledWriteCase{"OutlivesTheCall", {milliseconds(300), milliseconds(0)}}),
+                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(WinHidPortLeaks, RepeatedUseOnEveryPathKeepsTheHandleCount) {
   WinHidPort port(kShortWrites);
